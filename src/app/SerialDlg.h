@@ -1,0 +1,132 @@
+#pragma once
+
+#include "controls/ColorButton.h"
+#include "platform/DialogBuilder.h"
+#include "platform/GbkCodec.h"
+#include "serial/MSComm.h"
+#include "temperature/CurveWnd.h"
+
+#include <QByteArray>
+#include <QDialog>
+#include <QIcon>
+#include <QRect>
+#include <QString>
+
+#include <map>
+#include <memory>
+
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+
+constexpr int TIMER_TEST = 1;
+constexpr int TIMER_CLOCK = 2;
+
+// The main dialog and the one owner of the terminal's state. Its handlers
+// live in the folder of their subsystem.
+class CSerialDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // control is the communications control the dialog hosts as 1000.
+    explicit CSerialDlg(std::unique_ptr<CommControl> control, QWidget* pParent = nullptr);
+    ~CSerialDlg() override;
+
+    // The dialog's standard initialisation and OnInitDialog; the constructor
+    // does not create the window, as a modal dialog's does not.
+    bool Create();
+    int DoModal();
+
+    QWidget* GetDlgItem(int nID) const { return m_items.Item(nID); }
+
+    // Handlers, in message-table order (the table is in SerialDlg.cpp).
+    void OnSysCommand(unsigned nID);
+    void OnSend();
+    void OnTest();
+    void OnTimer(int nIDEvent);
+    void OnCurve();
+    void OnOpenPort();
+    void OnClearDisplay();
+    void OnStopDisplay();
+    void OnSaveAs();
+    void OnAcquire();
+    void OnSelchangeBaud();
+    void OnSelchangePort();
+    void OnSelchangeDataBits();
+    void OnSelchangeStopBits();
+    void OnSelchangeParity();
+    void OnSendMode();
+    void OnRecvMode();
+    void OnSelchangeRespBytes();
+    void OnCommEvent();
+
+    void OnHelp();
+
+    // Members in declaration order.
+    QString m_strParity;
+    QString m_strStopBits;
+    QString m_strDataBits;
+    QString m_strBaud;
+    short m_nPort;
+    QLineEdit* m_editTemp = nullptr;
+    QPlainTextEdit* m_editSend = nullptr;
+    QPlainTextEdit* m_editRecv = nullptr;
+    CMSComm m_comm;
+    QByteArray m_strRecv;
+    QString m_strSend;
+    QIcon m_hIcon;
+    CColorButton m_btnCurve;
+    CColorButton m_btnSend;
+    CColorButton m_btnOpen;
+    CCurveWnd m_curve;
+    QByteArray m_pRxData;
+    int m_nTxCount;
+    int m_nRxCount;
+    bool m_bPortConfigured;
+    int m_nRespBytes;
+    char m_chRecvMode;
+    char m_chSendMode;
+    QString m_strSettings;
+    QRect m_rcSmall;
+    QRect m_rcFull;
+    bool m_bCurveOpen;
+    float m_fTemperature;
+
+    QMenu* SystemMenu() const { return m_pSysMenu; }
+
+protected:
+    bool OnInitDialog();
+    void DoDataExchange(bool bSaveAndValidate);
+    void timerEvent(QTimerEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ConfigurePort();
+    void AppendRecvDisplay();
+    void UpdateTemperature(const QByteArray& text);
+    void ByteToHexPair(unsigned char b);
+    static char NibbleToHexChar(int v);
+    static int HexDigitValue(char c);
+    void ComposeSettings();
+    void SetTxCountLabel();
+    void RefreshPortTooltip();
+
+    void ConnectMessageMap();
+    void SetTimer(int nIDEvent, int nElapse);
+    void KillTimer(int nIDEvent);
+    void ResizeKeepingPosition(const QRect& size);
+    void AppendRecvText(const QString& text);
+    void SetItemText(int nID, const QString& text);
+    QString GetItemText(int nID) const;
+    void CenterOnWorkArea();
+    void BuildSystemMenu();
+
+    std::unique_ptr<CommControl> m_pHostedControl;
+    DialogItems m_items;
+    std::map<int, int> m_timerIds; // Qt timer id -> dialog timer id
+    QMenu* m_pSysMenu = nullptr;
+    QAction* m_pLockAction = nullptr;
+    GbkDecoder m_recvDecoder;
+    bool m_bLastWasCR = false;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <functional>
+
+class QWidget;
+
+// How the framework treats an exception that leaves a handler.
+enum class HandlerKind {
+    Command,      // button, list or menu handler: report in a message box
+    ControlEvent, // the control's event: the error goes back to the control, nothing shown
+};
+
+// Runs one handler as the framework's dispatch would: a CommError shows its
+// description with a stop icon, any other exception the internal-error text.
+// Nothing ever escapes into Qt's event loop.
+void Dispatch(QWidget* owner, HandlerKind kind, const std::function<void()>& handler);

@@ -1,0 +1,29 @@
+#include "platform/FileDialog.h"
+
+#include <QFileDialog>
+
+namespace {
+
+SaveFileHook& Hook() {
+    static SaveFileHook hook;
+    return hook;
+}
+
+} // namespace
+
+void SetSaveFileHook(SaveFileHook hook) { Hook() = std::move(hook); }
+
+std::optional<QString> GetSaveFileName(QWidget* parent, const SaveFileRequest& request) {
+    if (Hook())
+        return Hook()(request);
+    QFileDialog dialog(parent, request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(request.filters);
+    dialog.selectNameFilter(request.filters.value(0));
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+// The temperature strip chart: a child window that keeps its whole picture in
+// an off-screen image, scrolls it 8 pixels per value and copies it on paint.
+class CCurveWnd : public QWidget {
+    Q_OBJECT
+
+public:
+    CCurveWnd();
+    ~CCurveWnd() override;
+
+    // Makes the window over rect (parent client coordinates) with a sunken
+    // border; style carries WS_CHILD | WS_VISIBLE as the dialog passes it.
+    virtual bool Create(unsigned style, const QRect& rect, QWidget* parent, int id);
+    void SetRange(int min, int max);
+    void AddValue(int value);
+
+    // The off-screen picture, as the window shows it.
+    const QImage& Surface() const { return m_bmpMem; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void OnPaint();
+    void PrepareSurface();
+    void DrawNewValue();
+
+    int m_nMin = 0;
+    int m_nMax = 100;
+    int m_nValue = 0;
+    QImage m_bmpMem;
+    int m_nCount = 0;
+    int m_nLastX = 0;
+    int m_nLastY = 0;
+};
