@@ -93,34 +93,35 @@ public:
     float m_fTemperature;
 
     QMenu* SystemMenu() const { return m_pSysMenu; }
+    bool IsTimerRunning(int nIDEvent) const;
 
 protected:
     bool OnInitDialog();
     void DoDataExchange(bool bSaveAndValidate);
     void timerEvent(QTimerEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void InitPortLists();
     void ConfigurePort();
-    void AppendRecvDisplay();
-    void UpdateTemperature(const QByteArray& text);
-    void ByteToHexPair(unsigned char b);
-    static char NibbleToHexChar(int v);
-    static int HexDigitValue(char c);
     void ComposeSettings();
+    void AppendRecvDisplay();
+    QString DecodeRecvText(const QByteArray& chunk);
+    void AppendRecvText(const QString& text);
+    void ResetRecvDecoder();
+    void ByteToHexPair(unsigned char b);
+    void UpdateTemperature(const QByteArray& text);
+    void OnTestTick();
     void SetTxCountLabel();
-    void RefreshPortTooltip();
 
     void ConnectMessageMap();
+    void BuildSystemMenu();
     void SetTimer(int nIDEvent, int nElapse);
     void KillTimer(int nIDEvent);
     void ResizeKeepingPosition(const QRect& size);
-    void AppendRecvText(const QString& text);
+    void CenterOnWorkArea();
     void SetItemText(int nID, const QString& text);
     QString GetItemText(int nID) const;
-    void CenterOnWorkArea();
-    void BuildSystemMenu();
 
     std::unique_ptr<CommControl> m_pHostedControl;
     DialogItems m_items;

@@ -1,0 +1,221 @@
+#include "platform/DialogBuilder.h"
+
+#include "platform/StaticControls.h"
+#include "resources/Icons.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+const char* const kCtrlId = "ctrlId";
+const char* const kOwnerDraw = "ownerDraw";
+
+// MulDiv of the Windows API: a * b / c rounded to the nearest, halves away from 0.
+int MulDiv(int a, int b, int c) {
+    const long long p = static_cast<long long>(a) * b;
+    const long long q = (p >= 0 ? p + c / 2 : p - c / 2) / c;
+    return static_cast<int>(q);
+}
+
+Qt::Alignment TextAlignment(unsigned styles) {
+    return Qt::AlignTop | ((styles & ControlStyle::Center) ? Qt::AlignHCenter : Qt::AlignLeft);
+}
+
+QWidget* MakeButton(const ControlTemplate& c, QWidget& parent) {
+    const QString caption = QString::fromUtf8(c.caption);
+    QPushButton* button = (c.styles & ControlStyle::MultilineCaption)
+                              ? new MultilineButton(caption, &parent)
+                              : new QPushButton(caption, &parent);
+    button->setDefault(c.kind == ControlKind::DefPushButton);
+    button->setProperty(kOwnerDraw, c.kind == ControlKind::OwnerDrawButton);
+    return button;
+}
+
+QWidget* MakeEdit(const ControlTemplate& c, QWidget& parent) {
+    if (c.styles & ControlStyle::Multiline) {
+        auto* edit = new QPlainTextEdit(&parent);
+        edit->setTabChangesFocus(true);
+        edit->setVerticalScrollBarPolicy((c.styles & ControlStyle::VScroll)
+                                             ? Qt::ScrollBarAlwaysOn
+                                             : Qt::ScrollBarAsNeeded);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        return edit;
+    }
+    auto* edit = new QLineEdit(&parent);
+    if (c.styles & ControlStyle::Center)
+        edit->setAlignment(Qt::AlignCenter);
+    return edit;
+}
+
+QWidget* MakeText(const ControlTemplate& c, QWidget& parent) {
+    auto* label = new QLabel(QString::fromUtf8(c.caption), &parent);
+    label->setAlignment(TextAlignment(c.styles));
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QWidget* MakeGroup(const ControlTemplate& c, QWidget& parent) {
+    auto* group = new QGroupBox(QString::fromUtf8(c.caption), &parent);
+    if (c.styles & ControlStyle::Center)
+        group->setAlignment(Qt::AlignHCenter);
+    // Group boxes only frame their neighbours: behind them and never in the way.
+    group->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return group;
+}
+
+QWidget* MakeControl(const ControlTemplate& c, QWidget& parent) {
+    using K = ControlKind;
+    using Shape = StaticShape::Shape;
+    switch (c.kind) {
+    case K::DefPushButton:
+    case K::PushButton:
+    case K::OwnerDrawButton:
+        return MakeButton(c, parent);
+    case K::GroupBox:
+        return MakeGroup(c, parent);
+    case K::DropDownList:
+        return new QComboBox(&parent);
+    case K::Edit:
+        return MakeEdit(c, parent);
+    case K::Text:
+        return MakeText(c, parent);
+    case K::BlackRect:
+        return new StaticShape(Shape::BlackRect, &parent);
+    case K::BlackFrame:
+        return new StaticShape(Shape::BlackFrame, &parent);
+    case K::WhiteFrame:
+        return new StaticShape(Shape::WhiteFrame, &parent);
+    case K::EtchedVertLine:
+        return new StaticShape(Shape::EtchedVertLine, &parent);
+    case K::CommControl: {
+        // The communications control has no face while the program runs.
+        auto* host = new QWidget(&parent);
+        host->setAttribute(Qt::WA_TransparentForMouseEvents);
+        return host;
+    }
+    case K::Icon: {
+        auto* label = new QLabel(&parent);
+        label->setPixmap(AppIcon().pixmap(32, 32));
+        return label;
+    }
+    }
+    return nullptr;
+}
+
+bool TakesFocus(const ControlTemplate& c) {
+    return (c.styles & ControlStyle::TabStop) && c.kind != ControlKind::CommControl;
+}
+
+} // namespace
+
+DialogUnits::DialogUnits(const QFont& font) {
+    const QFontMetrics fm(font);
+    const int alphabet =
+        fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    m_cxChar = (alphabet / 26 + 1) / 2;
+    m_cyChar = fm.height();
+}
+
+int DialogUnits::X(int dlu) const { return MulDiv(dlu, m_cxChar, 4); }
+
+int DialogUnits::Y(int dlu) const { return MulDiv(dlu, m_cyChar, 8); }
+
+QRect DialogUnits::ToPixels(int x, int y, int cx, int cy) const {
+    return QRect(X(x), Y(y), X(cx), Y(cy));
+}
+
+QFont DialogFont(const DialogTemplate& tmpl) {
+    const QString face = QString::fromUtf8(tmpl.fontFace);
+    const QStringList installed = QFontDatabase::families();
+    QString family = face;
+    if (!installed.contains(face) && !installed.contains(QStringLiteral("SimSun"))) {
+        for (const QString& candidate : {QStringLiteral("WenQuanYi Micro Hei"),
+                                         QStringLiteral("Noto Sans CJK SC"),
+                                         QStringLiteral("WenQuanYi Zen Hei")}) {
+            if (installed.contains(candidate)) {
+                family = candidate;
+                break;
+            }
+        }
+    } else if (!installed.contains(face)) {
+        family = QStringLiteral("SimSun");
+    }
+    QFont font(family);
+    font.setPointSize(tmpl.fontPoints);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    return font;
+}
+
+QWidget* DialogItems::Item(int id) const {
+    auto it = m_items.find(id);
+    return it == m_items.end() ? nullptr : it->second;
+}
+
+DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl) {
+    const QFont font = DialogFont(tmpl);
+    dialog.setFont(font);
+    dialog.setWindowTitle(QString::fromUtf8(tmpl.caption));
+    const DialogUnits units(font);
+    dialog.setFixedSize(units.X(tmpl.cx), units.Y(tmpl.cy));
+
+    DialogItems items;
+    QWidget* previous = nullptr;
+    for (const ControlTemplate& c : tmpl.controls) {
+        QWidget* w = MakeControl(c, dialog);
+        w->setProperty(kCtrlId, c.id);
+        if (*c.name)
+            w->setObjectName(QString::fromLatin1(c.name));
+        QRect r = units.ToPixels(c.x, c.y, c.cx, c.cy);
+        if (c.kind == ControlKind::DropDownList) {
+            // The template gives the opened height; closed, a list is one line high.
+            auto* list = static_cast<QComboBox*>(w);
+            const int closed = list->sizeHint().height();
+            const int itemHeight = QFontMetrics(font).height() + 2;
+            list->setMaxVisibleItems(std::max(1, (r.height() - closed) / itemHeight));
+            r.setHeight(closed);
+        }
+        w->setGeometry(r);
+        w->setFocusPolicy(TakesFocus(c) ? Qt::StrongFocus : Qt::NoFocus);
+        if (c.styles & ControlStyle::Hidden)
+            w->setHidden(true);
+        if (c.kind == ControlKind::GroupBox || c.kind == ControlKind::BlackRect ||
+            c.kind == ControlKind::BlackFrame || c.kind == ControlKind::WhiteFrame ||
+            c.kind == ControlKind::EtchedVertLine)
+            w->lower();
+        if (TakesFocus(c)) {
+            if (previous)
+                QWidget::setTabOrder(previous, w);
+            previous = w;
+        }
+        if (c.id != -1)
+            items.Add(c.id, w);
+    }
+    return items;
+}
+
+QWidget* GetDlgItem(const QWidget* parent, int id) {
+    for (QObject* child : parent->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (w && GetDlgCtrlID(w) == id)
+            return w;
+    }
+    return nullptr;
+}
+
+int GetDlgCtrlID(const QWidget* widget) {
+    const QVariant id = widget->property(kCtrlId);
+    return id.isValid() ? id.toInt() : -1;
+}
+
+bool IsOwnerDraw(const QWidget* widget) { return widget->property(kOwnerDraw).toBool(); }

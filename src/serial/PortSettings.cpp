@@ -1,0 +1,128 @@
+#include "app/Globals.h"
+#include "app/SerialDlg.h"
+#include "platform/MessageBox.h"
+#include "resources/Resource.h"
+
+#include <QComboBox>
+
+namespace {
+
+// One table: it fills the baud list and turns a position back into a rate.
+constexpr long kBaudRates[] = {100,   300,   600,   1200,  2400,   4800,   9600,   14400,
+                               19200, 38400, 56000, 57600, 115200, 128000, 256000, 512000};
+
+} // namespace
+
+void CSerialDlg::InitPortLists() {
+    auto* port = m_items.Get<QComboBox>(IDC_PORT);
+    for (int i = 1; i <= 15; ++i)
+        port->addItem(QStringLiteral("COM%1").arg(i));
+    port->setCurrentIndex(0);
+    m_nPort = static_cast<short>(port->findText(QStringLiteral("COM1")) + 1);
+
+    auto* baud = m_items.Get<QComboBox>(IDC_BAUD);
+    for (long rate : kBaudRates)
+        baud->addItem(QString::number(rate));
+    baud->setCurrentIndex(6);
+    m_strBaud = baud->itemText(6);
+    m_strSettings = m_strBaud + QStringLiteral(",n,8,1");
+
+    auto* dataBits = m_items.Get<QComboBox>(IDC_DATABITS);
+    for (int bits = 5; bits <= 8; ++bits)
+        dataBits->addItem(QString::number(bits));
+    dataBits->setCurrentIndex(3);
+    m_strDataBits = dataBits->itemText(3);
+
+    auto* stopBits = m_items.Get<QComboBox>(IDC_STOPBITS);
+    for (int bits = 1; bits <= 2; ++bits)
+        stopBits->addItem(QString::number(bits));
+    stopBits->setCurrentIndex(0);
+    m_strStopBits = stopBits->itemText(0);
+
+    auto* parity = m_items.Get<QComboBox>(IDC_PARITY);
+    for (const char* text : {"无校验", "奇校验", "偶校验"})
+        parity->addItem(QString::fromUtf8(text));
+    parity->setCurrentIndex(0);
+
+    auto* respBytes = m_items.Get<QComboBox>(IDC_RESPBYTES);
+    for (int n = 1; n <= 15; ++n)
+        respBytes->addItem(QStringLiteral("%1 个字节").arg(n));
+    respBytes->setCurrentIndex(0);
+    m_nRespBytes = 1;
+}
+
+void CSerialDlg::ConfigurePort() {
+    m_comm.SetCommPort(m_nPort);
+    m_comm.SetInBufferSize(1024);
+    m_comm.SetOutBufferSize(512);
+    if (!m_comm.GetPortOpen())
+        m_comm.SetPortOpen(true);
+    m_comm.SetInputMode(1);
+    m_comm.SetSettings(m_strSettings);
+    m_comm.SetRThreshold(static_cast<short>(m_nRespBytes));
+    m_comm.SetInputLen(0);
+    m_comm.GetInput();
+    m_comm.SetPortOpen(false);
+}
+
+void CSerialDlg::OnOpenPort() {
+    if (!m_bPortConfigured) {
+        ConfigurePort();
+        m_bPortConfigured = true;
+    }
+    if (!g_bPortOpen) {
+        m_comm.SetPortOpen(true);
+        g_bPortOpen = true;
+        SetItemText(IDC_OPEN, QStringLiteral("关闭串口"));
+    } else {
+        m_comm.SetPortOpen(false);
+        g_bPortOpen = false;
+        SetItemText(IDC_OPEN, QStringLiteral("打开串口"));
+    }
+}
+
+void CSerialDlg::OnSelchangePort() {
+    auto* port = m_items.Get<QComboBox>(IDC_PORT);
+    const short nPortInUse = m_nPort;
+    m_nPort = static_cast<short>(port->currentIndex() + 1);
+    if (!m_comm.GetPortOpen()) {
+        m_comm.SetCommPort(m_nPort);
+        return;
+    }
+    AppMessageBox(this, QStringLiteral("串口已在应用中，请关闭串口后再操作！"));
+    // The list must not show a port that is not the one in use.
+    m_nPort = nPortInUse;
+    port->setCurrentIndex(nPortInUse - 1);
+}
+
+void CSerialDlg::ComposeSettings() {
+    m_strSettings = m_strBaud + ',' + m_strParity + ',' + m_strDataBits + ',' + m_strStopBits;
+    m_comm.SetSettings(m_strSettings);
+}
+
+void CSerialDlg::OnSelchangeBaud() {
+    const int p = m_items.Get<QComboBox>(IDC_BAUD)->currentIndex();
+    m_strBaud = QString::number(kBaudRates[p]);
+    ComposeSettings();
+}
+
+void CSerialDlg::OnSelchangeParity() {
+    const int p = m_items.Get<QComboBox>(IDC_PARITY)->currentIndex();
+    m_strParity = QString(QLatin1Char("NOE"[p]));
+    ComposeSettings();
+}
+
+void CSerialDlg::OnSelchangeDataBits() {
+    m_strDataBits = QString::number(m_items.Get<QComboBox>(IDC_DATABITS)->currentIndex() + 5);
+    ComposeSettings();
+}
+
+void CSerialDlg::OnSelchangeStopBits() {
+    m_strStopBits = QString::number(m_items.Get<QComboBox>(IDC_STOPBITS)->currentIndex() + 1);
+    ComposeSettings();
+}
+
+void CSerialDlg::OnSelchangeRespBytes() {
+    m_nRespBytes = m_items.Get<QComboBox>(IDC_RESPBYTES)->currentIndex() + 1;
+    m_comm.SetRThreshold(static_cast<short>(m_nRespBytes));
+}

@@ -1,0 +1,76 @@
+#include "app/Globals.h"
+#include "app/SerialDlg.h"
+#include "platform/MessageBox.h"
+#include "resources/Resource.h"
+#include "temperature/ReadingRule.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <cstdlib>
+
+void CSerialDlg::OnAcquire() {
+    if (!m_comm.GetPortOpen()) {
+        AppMessageBox(this, QStringLiteral("请打开串口后再操作!"), QStringLiteral("非法操作!"),
+                      MsgIcon::Exclamation);
+        return;
+    }
+    const QString strCaption = GetItemText(IDC_ACQUIRE);
+    if (strCaption == QStringLiteral("开始采集")) {
+        m_comm.SetOutput(QByteArray(1, '\xFF'));
+        ++m_nTxCount;
+        SetTxCountLabel();
+        SetItemText(IDC_ACQUIRE, QStringLiteral("停止采集"));
+    }
+    if (strCaption == QStringLiteral("停止采集")) {
+        m_comm.SetOutput(QByteArray(1, '\xFE'));
+        ++m_nTxCount;
+        SetTxCountLabel();
+        SetItemText(IDC_ACQUIRE, QStringLiteral("开始采集"));
+    }
+}
+
+void CSerialDlg::OnCurve() {
+    m_editTemp->show();
+    QWidget* respBytes = m_items.Item(IDC_RESPBYTES);
+    if (!m_bCurveOpen) {
+        m_bCurveOpen = true;
+        ResizeKeepingPosition(m_rcFull);
+        SetItemText(IDC_CURVE, QStringLiteral("关闭曲线"));
+        m_editTemp->show();
+        SetItemText(IDC_RESP_LABEL, QStringLiteral("实时温度"));
+        respBytes->hide();
+    } else {
+        m_bCurveOpen = false;
+        ResizeKeepingPosition(m_rcSmall);
+        SetItemText(IDC_CURVE, QStringLiteral("打开曲线"));
+        m_editTemp->hide();
+        SetItemText(IDC_RESP_LABEL, QStringLiteral("响应字节数"));
+        respBytes->show();
+    }
+}
+
+void CSerialDlg::UpdateTemperature(const QByteArray& text) {
+    const double value = ReadCelsius(text);
+    m_fTemperature = ToSinglePrecision(value);
+    if (!m_bCurveOpen)
+        return;
+    m_editTemp->setText(FormatReadout(value));
+    m_curve.AddValue(CurveValue(m_fTemperature));
+}
+
+void CSerialDlg::OnTest() {
+    g_bTestTimer = !g_bTestTimer;
+    if (g_bTestTimer)
+        SetTimer(TIMER_TEST, 500);
+    else
+        KillTimer(TIMER_TEST);
+}
+
+void CSerialDlg::OnTestTick() {
+    int value;
+    do {
+        value = std::rand();
+    } while (value < 0 || value > 100);
+    m_curve.AddValue(value);
+}
