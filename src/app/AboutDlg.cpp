@@ -1,6 +1,6 @@
 #include "app/AboutDlg.h"
 
-#include "app/SerialApp.h"
+#include "app/DialogColors.h"
 #include "platform/DialogBuilder.h"
 #include "resources/DialogTemplates.h"
 #include "resources/Icons.h"

@@ -1,6 +1,6 @@
 #include "app/SerialDlg.h"
 
-#include "app/SerialApp.h"
+#include "app/DialogColors.h"
 #include "platform/Dispatch.h"
 #include "resources/DialogTemplates.h"
 #include "resources/Icons.h"

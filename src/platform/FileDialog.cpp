@@ -19,8 +19,14 @@ std::optional<QString> GetSaveFileName(QWidget* parent, const SaveFileRequest& r
     QFileDialog dialog(parent, request.title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(request.filters);
-    dialog.selectNameFilter(request.filters.value(0));
+    // Captions may hold patterns of another platform ("*.*"): show the caption,
+    // match by the patterns given.
+    QStringList filters;
+    for (const FileFilter& filter : request.filters)
+        filters.append(filter.caption + QStringLiteral(" (") + filter.patterns + u')');
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.value(0));
     dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

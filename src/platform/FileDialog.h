@@ -8,9 +8,14 @@
 
 class QWidget;
 
+struct FileFilter {
+    QString caption;  // what the list shows, e.g. "TEXT Files(*.txt)"
+    QString patterns; // what it matches, e.g. "*.txt"
+};
+
 struct SaveFileRequest {
     QString title;
-    QStringList filters; // Qt filter strings, the first one selected
+    QList<FileFilter> filters; // the first one selected
     QString defaultSuffix;
 };
 

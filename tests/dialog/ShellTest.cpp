@@ -1,0 +1,173 @@
+#include "support/DialogFixture.h"
+
+#include "app/Clock.h"
+#include "app/Globals.h"
+#include "resources/DialogTemplates.h"
+#include "resources/Resource.h"
+#include "resources/StringTable.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTest>
+
+namespace {
+
+QStringList MenuTexts(const QMenu* menu) {
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
+QAction* MenuAction(const QMenu* menu, const QString& text) {
+    for (QAction* action : menu->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(DialogTest, StartsCompactCentredWithThePlotOutside) {
+    const QRect separator = dlg->GetDlgItem(IDC_SEPARATOR)->geometry();
+    EXPECT_EQ(dlg->height(), separator.y() + separator.height());
+    EXPECT_EQ(dlg->m_rcFull.height() > dlg->height(), true);
+    EXPECT_GE(dlg->GetDlgItem(IDC_PLOT)->y(), dlg->height());
+    EXPECT_GE(dlg->m_curve.y(), dlg->height());
+    EXPECT_TRUE(dlg->m_editTemp->isHidden());
+    EXPECT_FALSE(dlg->GetDlgItem(IDC_RESPBYTES)->isHidden());
+    EXPECT_EQ(dlg->m_editTemp->text(), QStringLiteral("摄氏     ℃"));
+
+    const QRect work = QApplication::primaryScreen()->availableGeometry();
+    const QPoint centre = dlg->frameGeometry().center();
+    EXPECT_LE(std::abs(centre.x() - work.center().x()), 1);
+    EXPECT_LE(std::abs(centre.y() - work.center().y()), 1);
+}
+
+TEST_F(DialogTest, MembersStartAsDeclared) {
+    EXPECT_EQ(dlg->m_strParity, "N");
+    EXPECT_EQ(dlg->m_strBaud, "9600");
+    EXPECT_EQ(dlg->m_strDataBits, "8");
+    EXPECT_EQ(dlg->m_strStopBits, "1");
+    EXPECT_EQ(dlg->m_strSettings, "9600,n,8,1");
+    EXPECT_EQ(dlg->m_nPort, 1);
+    EXPECT_EQ(dlg->m_nRespBytes, 1);
+    EXPECT_EQ(dlg->m_chRecvMode, '0');
+    EXPECT_EQ(dlg->m_chSendMode, '0');
+    EXPECT_EQ(dlg->m_nTxCount, 0);
+    EXPECT_EQ(dlg->m_nRxCount, 0);
+    EXPECT_FALSE(dlg->m_bPortConfigured);
+    EXPECT_FALSE(dlg->m_bCurveOpen);
+    EXPECT_FLOAT_EQ(dlg->m_fTemperature, 27.0f);
+    EXPECT_TRUE(dlg->m_strRecv.isEmpty());
+    EXPECT_EQ(Text(IDC_RXCOUNT), "RX");
+    EXPECT_EQ(Text(IDC_TXCOUNT), "TX");
+    EXPECT_EQ(Text(IDC_BUFCOUNT), "0");
+    // Before the first opening the dialog has touched no property of the control.
+    EXPECT_TRUE(comm->log.isEmpty()) << comm->log.join(' ').toStdString();
+}
+
+TEST_F(DialogTest, TabVisitsTheTemplateOrderSkippingHiddenControls) {
+    dlg->show();
+    QList<int> expected;
+    for (const ControlTemplate& c : g_tmplSerialDialog.controls) {
+        if ((c.styles & ControlStyle::TabStop) && c.id != IDC_TEST && c.id != IDC_TEMP &&
+            c.id != IDC_COMM)
+            expected.append(c.id);
+    }
+    dlg->GetDlgItem(IDC_SEND)->setFocus();
+    QList<int> visited;
+    QWidget* w = dlg->GetDlgItem(IDC_SEND);
+    do {
+        visited.append(GetDlgCtrlID(w));
+        w = w->nextInFocusChain();
+        while (w != dlg->GetDlgItem(IDC_SEND) &&
+               (!w->isVisibleTo(dlg.get()) || w->focusPolicy() == Qt::NoFocus ||
+                GetDlgCtrlID(w) == -1 || w == dlg.get()))
+            w = w->nextInFocusChain();
+    } while (w != dlg->GetDlgItem(IDC_SEND));
+    EXPECT_EQ(visited, expected);
+}
+
+TEST_F(DialogTest, EnterMakesANewLineInTheBoxesOnly) {
+    dlg->show();
+    for (QPlainTextEdit* box : {dlg->m_editRecv, dlg->m_editSend}) {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Return);
+        EXPECT_EQ(box->toPlainText(), "\n");
+    }
+    EXPECT_FALSE(comm->log.contains("PortOpen?"));
+    // Elsewhere Enter presses the default button, which sends.
+    dlg->GetDlgItem(IDC_BAUD)->setFocus();
+    QTest::keyClick(dlg->GetDlgItem(IDC_BAUD), Qt::Key_Return);
+    EXPECT_TRUE(comm->log.contains("PortOpen?"));
+}
+
+TEST_F(DialogTest, EscapeEndsTheDialog) {
+    dlg->show();
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), QDialog::Rejected);
+}
+
+TEST_F(DialogTest, SystemMenuHoldsCloseAndTheAddedEntries) {
+    EXPECT_EQ(MenuTexts(dlg->SystemMenu()),
+              (QStringList{"关闭(&C)", "-", "关于(&A)...", "-", "锁定窗口", "-", "最小化"}));
+}
+
+TEST_F(DialogTest, LockTwiceLeavesNormalStackingWithoutCheck) {
+    dlg->show();
+    const QRect before = dlg->geometry();
+    QAction* lock = MenuAction(dlg->SystemMenu(), "锁定窗口");
+    ASSERT_NE(lock, nullptr);
+    lock->trigger();
+    EXPECT_TRUE(g_bTopMost);
+    EXPECT_TRUE(lock->isChecked());
+    EXPECT_TRUE(dlg->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(dlg->geometry(), before);
+    lock->trigger();
+    EXPECT_FALSE(g_bTopMost);
+    EXPECT_FALSE(lock->isChecked());
+    EXPECT_FALSE(dlg->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(dlg->geometry(), before);
+}
+
+TEST_F(DialogTest, ClockTimerWritesTheTimeIntoTheLabel) {
+    dlg->OnTimer(TIMER_CLOCK);
+    EXPECT_FALSE(g_strTime.isEmpty());
+    EXPECT_EQ(Text(IDC_CLOCK), QString::fromLatin1(g_strTime));
+    EXPECT_TRUE(dlg->IsTimerRunning(TIMER_CLOCK));
+}
+
+TEST(ClockFormat, HasNoLeadingZeros) {
+    EXPECT_EQ(FormatClock(QTime(9, 5, 3, 7)), "9:5:3:7");
+    EXPECT_EQ(FormatClock(QTime(23, 59, 59, 999)), "23:59:59:999");
+    EXPECT_EQ(FormatClock(QTime(0, 0, 0, 0)), "0:0:0:0");
+}
+
+TEST(SystemMenuWithoutAboutString, AddsNothing) {
+    SetResStringOverride(IDS_ABOUTBOX, QString());
+    ResetGlobals();
+    CSerialDlg dlg(std::make_unique<FakeCommControl>());
+    dlg.Create();
+    ClearResStringOverrides();
+    EXPECT_EQ(MenuTexts(dlg.SystemMenu()), QStringList{"关闭(&C)"});
+}
+
+TEST_F(DialogTest, ControlErrorsInCommandsShowAStopBoxAndNothingInEvents) {
+    comm->FailOn("PortOpen=true", "串口 COM1 不存在。");
+    Click(IDC_OPEN);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "串口 COM1 不存在。");
+    EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
+    EXPECT_EQ(Text(IDC_OPEN), "打开串口");
+    EXPECT_FALSE(g_bPortOpen);
+
+    comm->FailOn("InBufferCount?", "读取失败");
+    comm->Receive("25");
+    EXPECT_EQ(boxes.size(), 1u);
+}

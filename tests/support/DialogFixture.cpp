@@ -1,0 +1,66 @@
+#include "support/DialogFixture.h"
+
+#include "app/Globals.h"
+#include "platform/FileDialog.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <cstring>
+
+void ResetGlobals() {
+    g_strTime.clear();
+    g_strRecvText.clear();
+    g_bPortOpen = false;
+    g_bTopMost = false;
+    g_bTestTimer = false;
+    g_bShowRecv = 1;
+    std::memcpy(g_szHexPair, "   ", sizeof g_szHexPair);
+}
+
+void DialogTest::SetUp() {
+    ResetGlobals();
+    SetMessageBoxHook([this](const MessageBoxCall& call) { boxes.push_back(call); });
+    auto fake = std::make_unique<FakeCommControl>();
+    comm = fake.get();
+    dlg = std::make_unique<CSerialDlg>(std::move(fake));
+    dlg->Create();
+}
+
+void DialogTest::TearDown() {
+    dlg.reset();
+    SetMessageBoxHook({});
+    SetSaveFileHook({});
+}
+
+void DialogTest::Click(int id) {
+    auto* button = qobject_cast<QPushButton*>(dlg->GetDlgItem(id));
+    ASSERT_NE(button, nullptr) << id;
+    button->click();
+}
+
+void DialogTest::Select(int id, int index) {
+    auto* list = qobject_cast<QComboBox*>(dlg->GetDlgItem(id));
+    ASSERT_NE(list, nullptr) << id;
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+}
+
+QString DialogTest::Text(int id) const {
+    QWidget* item = dlg->GetDlgItem(id);
+    if (auto* label = qobject_cast<QLabel*>(item))
+        return label->text();
+    if (auto* button = qobject_cast<QPushButton*>(item))
+        return button->text();
+    if (auto* edit = qobject_cast<QLineEdit*>(item))
+        return edit->text();
+    return {};
+}
+
+void DialogTest::OpenPort() {
+    Click(1016);
+    ASSERT_TRUE(comm->portOpen);
+    comm->log.clear();
+}

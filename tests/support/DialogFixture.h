@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/SerialDlg.h"
+#include "platform/MessageBox.h"
+#include "support/FakeCommControl.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+// Puts every program-wide variable back to its start value, as a new
+// process would have it.
+void ResetGlobals();
+
+// The real dialog on the offscreen platform over the recording control;
+// message boxes are recorded instead of shown.
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void Click(int id);
+    void Select(int id, int index);
+    QString Text(int id) const;
+    // Opens the port through the open button and forgets the log so far.
+    void OpenPort();
+
+    std::unique_ptr<CSerialDlg> dlg;
+    FakeCommControl* comm = nullptr;
+    std::vector<MessageBoxCall> boxes;
+};
