@@ -36,6 +36,8 @@ public:
     static void DrawLine(QPainter& dc, int x1, int y1, int x2, int y2, QColor color);
     static void DrawButtonText(QPainter& dc, const QRect& rc, const QString& text, QColor color);
     static void DrawFrame(QPainter& dc, QRect rc, int nWidth);
+    // The platform's dotted focus rectangle, drawn by inversion.
+    static void DrawFocusRect(QPainter& dc, const QRect& rc);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
