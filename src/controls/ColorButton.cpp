@@ -185,4 +185,3 @@ void CColorButton::DrawFocusRect(QPainter& dc, const QRect& rc) {
     dc.setCompositionMode(oldMode);
 }
 
-#include "moc_ColorButton.cpp"
