@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QWidget>
+
+#include <array>
 
 // The temperature strip chart: a child window that keeps its whole picture in
 // an off-screen image, scrolls it 8 pixels per value and copies it on paint.
@@ -28,6 +31,7 @@ private:
     void OnPaint();
     void PrepareSurface();
     void DrawNewValue();
+    void DrawBorder();
 
     int m_nMin = 0;
     int m_nMax = 100;
@@ -36,4 +40,12 @@ private:
     int m_nCount = 0;
     int m_nLastX = 0;
     int m_nLastY = 0;
+
+    // Filling a strip with the hatch brush or drawing text costs more than the
+    // rest of a step together, so both are rendered once with the surface and
+    // copied per value: two grid periods of fresh grid, and the labels on
+    // their opaque cells at their places in the picture.
+    QImage m_bmpGrid;
+    QImage m_bmpLabels;
+    std::array<QRect, 11> m_rcLabels;
 };

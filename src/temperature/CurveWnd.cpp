@@ -1,0 +1,231 @@
+#include "temperature/CurveWnd.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+#include <qdrawutil.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <span>
+
+namespace {
+
+// The one window style bit the widget acts on: shown once created.
+constexpr unsigned WS_VISIBLE = 0x10000000;
+
+// The static edge and the client edge together: 1 + 2 pixels on every side.
+constexpr int kBorder = 3;
+// Pixels the picture moves per value; also the hatch period.
+constexpr int kStep = 8;
+
+constexpr QRgb kBackground = 0xff323232;
+constexpr QRgb kGridColor = 0xff006400;
+constexpr QRgb kWhite = 0xffffffff;
+
+// The rows of an RGB32 image, with one detach for a whole drawing operation
+// rather than one per row.
+template <typename Pixel> struct Rows {
+    template <typename Image>
+    explicit Rows(Image& img)
+        : first(reinterpret_cast<Pixel*>(img.bits())),
+          stride(img.bytesPerLine() / qsizetype(sizeof(Pixel))) {}
+    Pixel* operator[](int y) const { return first + y * stride; }
+    Pixel* first;
+    qsizetype stride;
+};
+
+// The platform's cross-hatch brush over the whole image, anchored at its
+// origin, with the gaps in the opaque background colour.
+void FillGrid(QImage& img) {
+    QPainter dc(&img);
+    dc.setBackgroundMode(Qt::OpaqueMode);
+    dc.setBackground(QColor(kBackground));
+    dc.fillRect(img.rect(), QBrush(QColor(kGridColor), Qt::CrossPattern));
+}
+
+void ScrollLeft(QImage& img, int by) {
+    const int keep = img.width() - by;
+    if (keep <= 0)
+        return;
+    const Rows<QRgb> rows(img);
+    QRgb* row = rows.first;
+    for (int n = img.height(); n > 0; --n, row += rows.stride)
+        std::memmove(row, row + by, static_cast<std::size_t>(keep) * sizeof(QRgb));
+}
+
+// Copies the rectangle from of src to the point to of dst, clipped to both.
+void CopyRect(QImage& dst, QPoint to, const QImage& src, QRect from) {
+    const QPoint shift = to - from.topLeft();
+    const QRect target = QRect(to, from.size()) & dst.rect() & src.rect().translated(shift);
+    if (target.isEmpty())
+        return;
+    const Rows<QRgb> dstRows(dst);
+    const Rows<const QRgb> srcRows(src);
+    const std::size_t bytes = static_cast<std::size_t>(target.width()) * sizeof(QRgb);
+    QRgb* out = dstRows[target.top()] + target.left();
+    const QRgb* in = srcRows[target.top() - shift.y()] + target.left() - shift.x();
+    for (int n = target.height(); n > 0; --n, out += dstRows.stride, in += srcRows.stride)
+        std::memcpy(out, in, bytes);
+}
+
+// A 1-pixel line as the platform's cosmetic pen draws it: one pixel per step
+// of the major axis, the end point left out, and a line passing halfway
+// between two pixels lights the one with the smaller coordinate. Qt's
+// cosmetic line draws its end point, so it cannot stand in. Pixels outside
+// the image are skipped without changing the path.
+void DrawLine(QImage& img, QPoint from, QPoint to, QRgb color) {
+    const int dx = to.x() - from.x();
+    const int dy = to.y() - from.y();
+    const bool xMajor = std::abs(dx) > std::abs(dy);
+    const int major = xMajor ? std::abs(dx) : std::abs(dy);
+    const int minor = xMajor ? std::abs(dy) : std::abs(dx);
+    const QPoint majorStep = xMajor ? QPoint(dx < 0 ? -1 : 1, 0) : QPoint(0, dy < 0 ? -1 : 1);
+    const QPoint minorStep = xMajor ? QPoint(0, dy < 0 ? -1 : 1) : QPoint(dx < 0 ? -1 : 1, 0);
+    // err / (2 * major) is how far the line passes beyond the midpoint to the
+    // next minor position; at exactly the midpoint only a step towards the
+    // smaller coordinate is taken.
+    const int tie = minorStep.x() + minorStep.y() < 0 ? 1 : 0;
+    int err = 2 * minor - major;
+    const QRect bounds = img.rect();
+    const Rows<QRgb> rows(img);
+    QPoint p = from;
+    for (int i = 0; i < major; ++i) {
+        if (bounds.contains(p))
+            rows[p.y()][p.x()] = color;
+        if (err + tie > 0) {
+            p += minorStep;
+            err -= 2 * major;
+        }
+        err += 2 * minor;
+        p += majorStep;
+    }
+}
+
+// The labels "100" down to "0", each on an opaque cell as wide as its text
+// and as high as the font, at its place in the label column.
+QImage RenderLabels(std::span<QRect> cells) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(12);
+    font.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(font);
+    const auto text = [](std::size_t k) { return QString::number(100 - 10 * int(k)); };
+
+    int width = 0;
+    for (std::size_t k = 0; k < cells.size(); ++k) {
+        cells[k] = QRect(0, 2 + 16 * int(k), metrics.horizontalAdvance(text(k)), metrics.height());
+        width = std::max(width, cells[k].width());
+    }
+    QImage labels(width, cells.back().bottom() + 1, QImage::Format_RGB32);
+    QPainter dc(&labels);
+    dc.setFont(font);
+    dc.setPen(QColor(kWhite));
+    for (std::size_t k = 0; k < cells.size(); ++k) {
+        dc.fillRect(cells[k], QColor(kBackground));
+        dc.drawText(cells[k].left(), cells[k].top() + metrics.ascent(), text(k));
+    }
+    return labels;
+}
+
+} // namespace
+
+CCurveWnd::CCurveWnd() = default;
+
+CCurveWnd::~CCurveWnd() = default;
+
+bool CCurveWnd::Create(unsigned style, const QRect& rect, QWidget* parent, int id) {
+    if (parent == nullptr)
+        return false;
+    setParent(parent);
+    setProperty("ctrlId", id);
+    setContentsMargins(kBorder, kBorder, kBorder, kBorder);
+    // No background brush: every client pixel comes from the image.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setGeometry(rect);
+    setVisible((style & WS_VISIBLE) != 0);
+    return true;
+}
+
+void CCurveWnd::SetRange(int min, int max) {
+    Q_ASSERT(min < max);
+    m_nMin = min;
+    m_nMax = max;
+    PrepareSurface();
+}
+
+void CCurveWnd::AddValue(int value) {
+    if (value > m_nMax)
+        value = m_nMax;
+    if (value < m_nMin)
+        value = m_nMin;
+    m_nValue = value;
+    ++m_nCount;
+    DrawNewValue();
+    update(contentsRect());
+}
+
+void CCurveWnd::paintEvent(QPaintEvent* event) {
+    if (!contentsRect().contains(event->rect()))
+        DrawBorder();
+    OnPaint();
+}
+
+void CCurveWnd::OnPaint() {
+    QPainter dc(this);
+    if (m_bmpMem.isNull())
+        return;
+    const QRect client = contentsRect();
+    dc.drawImage(client.topLeft(), m_bmpMem, QRect(QPoint(0, 0), client.size()));
+}
+
+void CCurveWnd::PrepareSurface() {
+    const QSize client = contentsRect().size();
+    if (!m_bmpMem.isNull())
+        return;
+    m_bmpMem = QImage(client, QImage::Format_RGB32);
+    if (m_bmpMem.isNull())
+        return;
+    FillGrid(m_bmpMem);
+
+    m_bmpGrid = QImage(2 * kStep, client.height(), QImage::Format_RGB32);
+    FillGrid(m_bmpGrid);
+    m_bmpLabels = RenderLabels(m_rcLabels);
+}
+
+void CCurveWnd::DrawNewValue() {
+    const int W = contentsRect().width();
+    const int H = contentsRect().height();
+    if (m_bmpMem.isNull())
+        return;
+
+    ScrollLeft(m_bmpMem, kStep);
+
+    // In double throughout: the clamped difference always fits, the range
+    // may not.
+    const double share = (double(m_nValue) - m_nMin) / (double(m_nMax) - m_nMin);
+    const int y = H - static_cast<int>(share * H);
+
+    const int stripX = W - kStep;
+    const int phase = (stripX % kStep + kStep) % kStep;
+    CopyRect(m_bmpMem, QPoint(stripX, 0), m_bmpGrid, QRect(phase, 0, kStep, H));
+
+    if (m_nCount == 1) {
+        m_nLastX = stripX;
+        m_nLastY = y;
+        return;
+    }
+    DrawLine(m_bmpMem, QPoint(m_nLastX - kStep, m_nLastY), QPoint(stripX, y), kWhite);
+    m_nLastX = stripX;
+    m_nLastY = y;
+    for (const QRect& cell : m_rcLabels)
+        CopyRect(m_bmpMem, cell.topLeft(), m_bmpLabels, cell);
+}
+
+void CCurveWnd::DrawBorder() {
+    QPainter dc(this);
+    qDrawShadePanel(&dc, rect(), palette(), true, 1);
+    qDrawWinPanel(&dc, rect().adjusted(1, 1, -1, -1), palette(), true);
+}

@@ -1,0 +1,157 @@
+#include "temperature/CurveWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+namespace {
+
+constexpr QRgb kGrid = qRgb(0, 100, 0);
+constexpr QRgb kBackground = qRgb(50, 50, 50);
+constexpr QRgb kWhite = qRgb(255, 255, 255);
+constexpr int W = 480;
+constexpr int H = 178;
+
+// A curve window as the dialog makes it; SetRange(0, 100) unless told not to.
+struct Curve {
+    explicit Curve(QSize client = {W, H}, bool range = true) {
+        wnd.Create(0x50000000, QRect(QPoint(6, 9), client + QSize(6, 6)), &dlg, 100);
+        if (range)
+            wnd.SetRange(0, 100);
+    }
+    const QImage& img() const { return wnd.Surface(); }
+    QWidget dlg;
+    CCurveWnd wnd;
+};
+
+using Pixels = std::set<std::pair<int, int>>;
+
+// Within area: white exactly at `white`, elsewhere the platform's hatch with
+// its lines at x = 4 and y = 3 of every 8 x 8 cell of the image.
+testing::AssertionResult Shows(const QImage& img, QRect area, const Pixels& white = {}) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb want = white.count({x, y})        ? kWhite
+                              : x % 8 == 4 || y % 8 == 3 ? kGrid
+                                                         : kBackground;
+            if (img.pixel(x, y) != want)
+                return testing::AssertionFailure() << "pixel " << x << ", " << y;
+        }
+    return testing::AssertionSuccess();
+}
+
+// A polyline by definition: at step i of a segment's longer axis the pixel
+// nearest to the exact line, ties to the smaller coordinate, no end point.
+Pixels Line(std::initializer_list<QPoint> points) {
+    Pixels px;
+    for (auto a = points.begin(), b = a + 1; b != points.end(); ++a, ++b) {
+        const QPoint d = *b - *a;
+        const int n = std::max(std::abs(d.x()), std::abs(d.y()));
+        const auto nearest = [n](int i, int delta) {
+            return int(std::ceil((2.0 * i * delta - n) / (2.0 * n)));
+        };
+        for (int i = 0; i < n; ++i)
+            if (const QPoint p = *a + QPoint(nearest(i, d.x()), nearest(i, d.y())); p.y() < H)
+                px.insert({p.x(), p.y()});
+    }
+    return px;
+}
+
+} // namespace
+
+class CurveGrid : public testing::TestWithParam<QSize> {};
+
+// The hatch stays anchored at the image origin through the scroll and the
+// new strip, also where the width is no multiple of the period.
+TEST_P(CurveGrid, FirstValueLeavesTheBareGrid) {
+    Curve c(GetParam());
+    EXPECT_TRUE(Shows(c.img(), c.img().rect()));
+    c.wnd.AddValue(50);
+    EXPECT_TRUE(Shows(c.img(), c.img().rect()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, CurveGrid,
+                         testing::Values(QSize(W, H), QSize(475, 101), QSize(5, 4)));
+
+struct Segment {
+    const char* name;
+    int v1, v2; // values added
+    int y1, y2; // rows they land on
+};
+
+class CurveSegment : public testing::TestWithParam<Segment> {};
+
+TEST_P(CurveSegment, SecondValueDrawsFromThePreviousPoint) {
+    const Segment& s = GetParam();
+    Curve c;
+    c.wnd.AddValue(s.v1);
+    c.wnd.AddValue(s.v2);
+    EXPECT_TRUE(Shows(c.img(), QRect(W - 40, 0, 40, H), Line({{W - 16, s.y1}, {W - 8, s.y2}})));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, CurveSegment,
+    testing::Values(Segment{"Half", 50, 50, 89, 89}, Segment{"Truncated", 27, 27, 130, 130},
+                    Segment{"Max", 100, 100, 0, 0}, Segment{"MinBelowImage", 0, 0, H, H},
+                    Segment{"OneAboveMin", 1, 1, 177, 177}, Segment{"SteepDown", 50, 27, 89, 130},
+                    Segment{"SteepUp", 27, 50, 130, 89}, Segment{"ShallowDownTies", 50, 48, 89, 93},
+                    Segment{"ShallowUpTies", 48, 50, 93, 89}, Segment{"FromBelow", 0, 100, H, 0},
+                    Segment{"AboveMax", 150, 27, 0, 130}, Segment{"IntMax", INT_MAX, 50, 0, 89},
+                    Segment{"BelowMin", -5, 100, H, 0}, Segment{"IntMin", INT_MIN, 27, H, 130}),
+    [](const testing::TestParamInfo<Segment>& row) { return std::string(row.param.name); });
+
+// From the second value on, each label cell at (0, 2 + 16k) is opaque over
+// whatever has scrolled beneath it.
+TEST(CurveWnd, LabelsStayOpaqueOverTheScrollingCurve) {
+    Curve c;
+    const auto opaque = [&c] {
+        for (int k = 0; k <= 10; ++k)
+            for (int y = 2 + 16 * k; y < 14 + 16 * k; ++y)
+                for (int x = 0; x < 7; ++x)
+                    if (c.img().pixel(x, y) != kBackground && c.img().pixel(x, y) != kWhite)
+                        return false;
+        return true;
+    };
+    c.wnd.AddValue(100);
+    c.wnd.AddValue(100);
+    EXPECT_TRUE(opaque());
+    for (int k = 0; k <= 10; ++k)
+        EXPECT_EQ(c.img().pixel(4, 1 + 16 * k), kGrid) << "label " << k << " starts too high";
+    for (int i = 0; i < 80; ++i)
+        c.wnd.AddValue(i % 2 ? 100 : 0);
+    EXPECT_TRUE(opaque());
+}
+
+TEST(CurveWnd, NewRangeMovesOnlyLaterValues) {
+    Curve c;
+    c.wnd.AddValue(50);
+    c.wnd.AddValue(27);
+    const QImage before = c.img().copy();
+    c.wnd.SetRange(0, 200);
+    EXPECT_EQ(c.img(), before);
+    c.wnd.AddValue(150); // 178 - trunc(0.75 * 178)
+    EXPECT_TRUE(
+        Shows(c.img(), QRect(W - 40, 0, 40, H), Line({{W - 24, 89}, {W - 16, 130}, {W - 8, 45}})));
+}
+
+TEST(CurveWnd, ValuesBeforeTheSurfaceCountButDrawNothing) {
+    Curve c({W, H}, false);
+    c.wnd.AddValue(50);
+    EXPECT_TRUE(c.img().isNull());
+    c.wnd.SetRange(0, 100);
+    c.wnd.AddValue(50);
+    EXPECT_NE(c.img().pixel(4, 3), kGrid) << "no labels: the first value was not counted";
+}
+
+TEST(CurveWnd, PaintCopiesTheSurfaceIntoTheClientArea) {
+    Curve c;
+    c.wnd.AddValue(30);
+    c.wnd.AddValue(70);
+    const QImage shot = c.wnd.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shot.copy(3, 3, W, H), c.img());
+}
