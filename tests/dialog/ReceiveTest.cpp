@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "8Bytes"},
         ReceiveCase{"CrLfSplitBetweenChunks", 2, false, {"a\r", "\nb"}, "a\nb", "4", "a\r\nb",
                     "2Bytes"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ReceiveCase>& row) { return std::string(row.param.name); });
 
 TEST_F(DialogTest, NonDataEventsAndEmptyEventsChangeNothingElse) {
     OpenPort();
