@@ -1,8 +1,11 @@
 #pragma once
 
 #include "serial/CommControl.h"
+#include "serial/SerialSettings.h"
 
 #include <QSerialPort>
+
+struct ComPortTarget;
 
 // The communications control over QSerialPort. COMn names a device by the
 // port-name rule (PortNames.h), resolved at every opening.
@@ -28,5 +31,22 @@ public:
     void SetInputMode(long mode) override;
 
 private:
+    // "串口 COMn（device）", the start of every description about the open port.
+    QString PortName() const;
+    void RequireOpen() const;
+    void Open();
+    QString DescribeOpenFailure(const ComPortTarget& target) const;
+    // Puts settings in force on the open port, or throws why the device refused them.
+    void Apply(const SerialSettings& settings);
+    void OnReadyRead();
+    void OnErrorOccurred(QSerialPort::SerialPortError error);
+
     QSerialPort m_port;
+    short m_nCommPort = 1;
+    QString m_strDevice; // what COMn resolved to at the last opening
+    SerialSettings m_settings;
+    short m_nRThreshold = 0;
+    short m_nInputLen = 0;
+    long m_nInputMode = 0;
+    short m_nCommEvent = 0;
 };

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QTemporaryDir>
+
+// Points XDG_CONFIG_HOME at a fresh temporary folder for the lifetime of the
+// object, so port links and other per-user files stay out of the real home.
+class TempConfigHome {
+public:
+    TempConfigHome();
+    ~TempConfigHome();
+    TempConfigHome(const TempConfigHome&) = delete;
+    TempConfigHome& operator=(const TempConfigHome&) = delete;
+
+    QString Path() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_hadValue;
+    QByteArray m_previous;
+};
