@@ -5,12 +5,23 @@
 
 #include <asm/termbits.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 std::optional<SerialSettings> ReadLineSettings(int fd) {
     struct termios2 line {};
     if (::ioctl(fd, TCGETS2, &line) != 0)
         return std::nullopt;
     return DecodeLineSettings(line.c_cflag, static_cast<qint32>(line.c_ospeed));
+}
+
+bool IsPseudoTerminal(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode))
+        return false;
+    // Unix 98 pseudo-terminal slaves use majors 136 to 143.
+    const unsigned major = ::major(st.st_rdev);
+    return major >= 136 && major <= 143;
 }
 
 SerialSettings DecodeLineSettings(quint32 cflag, qint32 speed) {

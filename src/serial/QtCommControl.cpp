@@ -186,13 +186,22 @@ QString QtCommControl::DescribeOpenFailure(const ComPortTarget& target) const {
 }
 
 void QtCommControl::Apply(const SerialSettings& settings) {
-    const bool accepted =
-        m_port.setBaudRate(settings.baudRate) && m_port.setDataBits(settings.dataBits) &&
-        m_port.setParity(settings.parity) && m_port.setStopBits(settings.stopBits);
+    // A pseudo-terminal has no wire: its driver keeps 8-bit bytes without
+    // parity whatever it is told, so only rate and stop bits apply there.
+    const bool framed = !IsPseudoTerminal(m_port.handle());
+    bool accepted = m_port.setBaudRate(settings.baudRate);
+    if (framed)
+        accepted = accepted && m_port.setDataBits(settings.dataBits) &&
+                   m_port.setParity(settings.parity);
+    accepted = accepted && m_port.setStopBits(settings.stopBits);
     // Drivers change what they cannot do (round a rate, drop parity) without
     // an error, and the C library notices only some of it: the settings the
     // driver reports decide.
-    const std::optional<SerialSettings> inForce = ReadLineSettings(m_port.handle());
+    std::optional<SerialSettings> inForce = ReadLineSettings(m_port.handle());
+    if (inForce && !framed) {
+        inForce->parity = settings.parity;
+        inForce->dataBits = settings.dataBits;
+    }
     if (inForce && *inForce != settings)
         throw CommError(
             QStringLiteral("%1不支持设置 %2：设备实际使用 %3。")

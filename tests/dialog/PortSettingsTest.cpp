@@ -105,7 +105,9 @@ TEST_F(DialogTest, LineSettingChangesComposeTheSettingsString) {
         {{IDC_PARITY, 2, "9600,E,8,1"}, {IDC_DATABITS, 0, "9600,E,5,1"}},
     };
     for (const auto& steps : scenarios) {
-        comm->log.clear();
+        // Each scenario starts from the start values.
+        TearDown();
+        SetUp();
         QStringList expected;
         for (const Step& step : steps) {
             Select(step.list, step.position);

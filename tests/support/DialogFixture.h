@@ -3,6 +3,7 @@
 #include "app/SerialDlg.h"
 #include "platform/MessageBox.h"
 #include "support/FakeCommControl.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
