@@ -15,7 +15,9 @@ CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent) {
     setWindowIcon(AppIcon());
 }
 
-int CAboutDlg::DoModal() { return exec(); }
+int CAboutDlg::DoModal() {
+    return exec();
+}
 
 void CAboutDlg::keyPressEvent(QKeyEvent* event) {
     // With no button to press, Enter closes the box like Escape.

@@ -92,7 +92,9 @@ void CSerialDlg::DoDataExchange(bool bSaveAndValidate) {
 void CSerialDlg::ConnectMessageMap() {
     for (const MessageEntry& entry : kMessageMap) {
         const auto handler = entry.handler;
-        auto run = [this, handler] { Dispatch(this, HandlerKind::Command, [&] { (this->*handler)(); }); };
+        auto run = [this, handler] {
+            Dispatch(this, HandlerKind::Command, [&] { (this->*handler)(); });
+        };
         QWidget* item = m_items.Item(entry.id);
         if (entry.code == Notification::Clicked)
             connect(static_cast<QPushButton*>(item), &QPushButton::clicked, this, run);
@@ -111,8 +113,8 @@ bool CSerialDlg::OnInitDialog() {
 
     m_btnSend.Attach(IDC_SEND, this, QColor(0, 255, 255), QColor(0, 0, 255), QColor(0, 128, 128),
                      2);
-    m_btnCurve.Attach(IDC_CURVE, this, QColor(0, 0, 255), QColor(255, 255, 255),
-                      QColor(0, 0, 128), 2);
+    m_btnCurve.Attach(IDC_CURVE, this, QColor(0, 0, 255), QColor(255, 255, 255), QColor(0, 0, 128),
+                      2);
     m_btnOpen.Attach(IDC_OPEN, this, QColor(255, 0, 0), QColor(255, 255, 255), QColor(128, 0, 0),
                      2);
 

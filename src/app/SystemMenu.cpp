@@ -21,8 +21,9 @@ void CSerialDlg::BuildSystemMenu() {
     m_pSysMenu = new QMenu(this);
     auto addCommand = [this](const QString& text, unsigned id) {
         QAction* action = m_pSysMenu->addAction(text);
-        connect(action, &QAction::triggered, this,
-                [this, id] { Dispatch(this, HandlerKind::Command, [this, id] { OnSysCommand(id); }); });
+        connect(action, &QAction::triggered, this, [this, id] {
+            Dispatch(this, HandlerKind::Command, [this, id] { OnSysCommand(id); });
+        });
         return action;
     };
     addCommand(QStringLiteral("关闭(&C)"), SC_CLOSE);
@@ -39,8 +40,8 @@ void CSerialDlg::BuildSystemMenu() {
         m_pSysMenu->addSeparator();
         addCommand(strMinimizeMenu, IDM_MINIMIZE);
     }
-    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this), &QShortcut::activated,
-            this, [this] { m_pSysMenu->popup(mapToGlobal(QPoint(0, 0))); });
+    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this), &QShortcut::activated, this,
+            [this] { m_pSysMenu->popup(mapToGlobal(QPoint(0, 0))); });
 }
 
 void CSerialDlg::contextMenuEvent(QContextMenuEvent* event) {

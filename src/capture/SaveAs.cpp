@@ -7,11 +7,10 @@
 void CSerialDlg::OnSaveAs() {
     // The header's time is the time of the click, not of the dialog's closing.
     const QByteArray strTime = g_strTime;
-    const SaveFileRequest request{
-        QStringLiteral("接收数据另存为..."),
-        {{QStringLiteral("TEXT Files(*.txt)"), QStringLiteral("*.txt")},
-         {QStringLiteral("ALL Files(*.*)"), QStringLiteral("*")}},
-        QStringLiteral("txt")};
+    const SaveFileRequest request{QStringLiteral("接收数据另存为..."),
+                                  {{QStringLiteral("TEXT Files(*.txt)"), QStringLiteral("*.txt")},
+                                   {QStringLiteral("ALL Files(*.*)"), QStringLiteral("*")}},
+                                  QStringLiteral("txt")};
     const std::optional<QString> path = GetSaveFileName(this, request);
     if (!path)
         return;

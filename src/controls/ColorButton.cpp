@@ -184,4 +184,3 @@ void CColorButton::DrawFocusRect(QPainter& dc, const QRect& rc) {
     }
     dc.setCompositionMode(oldMode);
 }
-

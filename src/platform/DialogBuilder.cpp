@@ -42,9 +42,8 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget& parent) {
     if (c.styles & ControlStyle::Multiline) {
         auto* edit = new QPlainTextEdit(&parent);
         edit->setTabChangesFocus(true);
-        edit->setVerticalScrollBarPolicy((c.styles & ControlStyle::VScroll)
-                                             ? Qt::ScrollBarAlwaysOn
-                                             : Qt::ScrollBarAsNeeded);
+        edit->setVerticalScrollBarPolicy(
+            (c.styles & ControlStyle::VScroll) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -120,15 +119,19 @@ bool TakesFocus(const ControlTemplate& c) {
 
 DialogUnits::DialogUnits(const QFont& font) {
     const QFontMetrics fm(font);
-    const int alphabet =
-        fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int alphabet = fm.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_cxChar = (alphabet / 26 + 1) / 2;
     m_cyChar = fm.height();
 }
 
-int DialogUnits::X(int dlu) const { return MulDiv(dlu, m_cxChar, 4); }
+int DialogUnits::X(int dlu) const {
+    return MulDiv(dlu, m_cxChar, 4);
+}
 
-int DialogUnits::Y(int dlu) const { return MulDiv(dlu, m_cyChar, 8); }
+int DialogUnits::Y(int dlu) const {
+    return MulDiv(dlu, m_cyChar, 8);
+}
 
 QRect DialogUnits::ToPixels(int x, int y, int cx, int cy) const {
     return QRect(X(x), Y(y), X(cx), Y(cy));
@@ -137,20 +140,21 @@ QRect DialogUnits::ToPixels(int x, int y, int cx, int cy) const {
 QFont DialogFont(const DialogTemplate& tmpl) {
     const QString face = QString::fromUtf8(tmpl.fontFace);
     const QStringList installed = QFontDatabase::families();
-    QString family = face;
-    if (!installed.contains(face) && !installed.contains(QStringLiteral("SimSun"))) {
-        for (const QString& candidate : {QStringLiteral("WenQuanYi Micro Hei"),
-                                         QStringLiteral("Noto Sans CJK SC"),
-                                         QStringLiteral("WenQuanYi Zen Hei")}) {
-            if (installed.contains(candidate)) {
-                family = candidate;
-                break;
-            }
+    QStringList families;
+    for (const QString& name : {face, QStringLiteral("SimSun")}) {
+        if (installed.contains(name)) {
+            families = {name};
+            break;
         }
-    } else if (!installed.contains(face)) {
-        family = QStringLiteral("SimSun");
     }
-    QFont font(family);
+    if (families.isEmpty()) {
+        // Without SimSun: Latin letters and symbols from DejaVu Sans, Chinese
+        // from the installed CJK font (WenQuanYi Micro Hei draws ℃ as a blank).
+        families = {QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei"),
+                    QStringLiteral("Noto Sans CJK SC")};
+    }
+    QFont font;
+    font.setFamilies(families);
     font.setPointSize(tmpl.fontPoints);
     font.setWeight(QFont::Normal);
     font.setItalic(false);
@@ -218,4 +222,6 @@ int GetDlgCtrlID(const QWidget* widget) {
     return id.isValid() ? id.toInt() : -1;
 }
 
-bool IsOwnerDraw(const QWidget* widget) { return widget->property(kOwnerDraw).toBool(); }
+bool IsOwnerDraw(const QWidget* widget) {
+    return widget->property(kOwnerDraw).toBool();
+}

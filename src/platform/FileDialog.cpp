@@ -11,7 +11,9 @@ SaveFileHook& Hook() {
 
 } // namespace
 
-void SetSaveFileHook(SaveFileHook hook) { Hook() = std::move(hook); }
+void SetSaveFileHook(SaveFileHook hook) {
+    Hook() = std::move(hook);
+}
 
 std::optional<QString> GetSaveFileName(QWidget* parent, const SaveFileRequest& request) {
     if (Hook())

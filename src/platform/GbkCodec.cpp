@@ -79,7 +79,9 @@ QString GbkToUnicode(const QByteArray& bytes) {
 
 GbkDecoder::GbkDecoder() : m_cd(Open("UTF-16LE", "GBK")) {}
 
-GbkDecoder::~GbkDecoder() { iconv_close(static_cast<iconv_t>(m_cd)); }
+GbkDecoder::~GbkDecoder() {
+    iconv_close(static_cast<iconv_t>(m_cd));
+}
 
 QString GbkDecoder::Decode(const QByteArray& chunk) {
     QByteArray bytes = m_pending + chunk;

@@ -29,7 +29,9 @@ QString AppName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
-void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
+void SetMessageBoxHook(MessageBoxHook hook) {
+    Hook() = std::move(hook);
+}
 
 void AppMessageBox(QWidget* parent, const QString& text, const QString& title, MsgIcon icon) {
     const MessageBoxCall call{text, title.isEmpty() ? AppName() : title, icon};

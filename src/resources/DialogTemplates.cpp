@@ -8,8 +8,8 @@ using K = ControlKind;
 namespace S = ControlStyle;
 
 constexpr unsigned kList = S::VScroll | S::TabStop;
-constexpr unsigned kBox = S::Multiline | S::AutoVScroll | S::WantReturn | S::VScroll | S::TabStop |
-                          S::StaticEdge;
+constexpr unsigned kBox =
+    S::Multiline | S::AutoVScroll | S::WantReturn | S::VScroll | S::TabStop | S::StaticEdge;
 
 const ControlTemplate kSerialControls[] = {
     {IDC_SEND, "IDC_SEND", K::DefPushButton, "发送", 8, 58, 37, 39, S::TabStop},
@@ -78,5 +78,5 @@ const DialogTemplate g_tmplSerialDialog = {
     IDD_SERIAL_DIALOG, "Serial Tools and Temperature Windows(DS18B20)", "宋体", 9, 333, 274,
     kSerialControls};
 
-const DialogTemplate g_tmplAboutBox = {IDD_ABOUTBOX, "关于应用程序", "宋体", 9, 235, 56,
-                                       kAboutControls};
+const DialogTemplate g_tmplAboutBox = {IDD_ABOUTBOX, "关于应用程序", "宋体", 9, 235,
+                                       56,           kAboutControls};

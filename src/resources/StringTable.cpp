@@ -30,6 +30,10 @@ QString LoadResString(int id) {
     }
 }
 
-void SetResStringOverride(int id, const QString& text) { Overrides()[id] = text; }
+void SetResStringOverride(int id, const QString& text) {
+    Overrides()[id] = text;
+}
 
-void ClearResStringOverrides() { Overrides().clear(); }
+void ClearResStringOverrides() {
+    Overrides().clear();
+}

@@ -2,6 +2,7 @@
 #include "app/SerialDlg.h"
 #include "platform/MessageBox.h"
 #include "resources/Resource.h"
+#include "serial/PortListTooltip.h"
 
 #include <QComboBox>
 
@@ -19,6 +20,7 @@ void CSerialDlg::InitPortLists() {
         port->addItem(QStringLiteral("COM%1").arg(i));
     port->setCurrentIndex(0);
     m_nPort = static_cast<short>(port->findText(QStringLiteral("COM1")) + 1);
+    port->installEventFilter(new PortListTooltip(port));
 
     auto* baud = m_items.Get<QComboBox>(IDC_BAUD);
     for (long rate : kBaudRates)

@@ -191,8 +191,8 @@ void QtCommControl::Apply(const SerialSettings& settings) {
     const bool framed = !IsPseudoTerminal(m_port.handle());
     bool accepted = m_port.setBaudRate(settings.baudRate);
     if (framed)
-        accepted = accepted && m_port.setDataBits(settings.dataBits) &&
-                   m_port.setParity(settings.parity);
+        accepted =
+            accepted && m_port.setDataBits(settings.dataBits) && m_port.setParity(settings.parity);
     accepted = accepted && m_port.setStopBits(settings.stopBits);
     // Drivers change what they cannot do (round a rate, drop parity) without
     // an error, and the C library notices only some of it: the settings the

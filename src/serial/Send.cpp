@@ -50,7 +50,9 @@ void CSerialDlg::OnSend() {
     SetTxCountLabel();
 }
 
-void CSerialDlg::SetTxCountLabel() { SetItemText(IDC_TXCOUNT, QString::number(m_nTxCount)); }
+void CSerialDlg::SetTxCountLabel() {
+    SetItemText(IDC_TXCOUNT, QString::number(m_nTxCount));
+}
 
 void CSerialDlg::OnSendMode() {
     if (m_chSendMode == '0') {

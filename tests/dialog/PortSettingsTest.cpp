@@ -54,10 +54,10 @@ TEST_F(DialogTest, ListsAreFilledInOrderWithTheirStartSelections) {
 
 TEST_F(DialogTest, FirstPressConfiguresThenOpens) {
     Click(IDC_OPEN);
-    EXPECT_EQ(comm->log, (QStringList{"CommPort=1", "InBufferSize=1024", "OutBufferSize=512",
-                                      "PortOpen?", "PortOpen=true", "InputMode=1",
-                                      "Settings=9600,n,8,1", "RThreshold=1", "InputLen=0",
-                                      "Input?", "PortOpen=false", "PortOpen=true"}));
+    EXPECT_EQ(comm->log,
+              (QStringList{"CommPort=1", "InBufferSize=1024", "OutBufferSize=512", "PortOpen?",
+                           "PortOpen=true", "InputMode=1", "Settings=9600,n,8,1", "RThreshold=1",
+                           "InputLen=0", "Input?", "PortOpen=false", "PortOpen=true"}));
     EXPECT_EQ(Text(IDC_OPEN), "关闭串口");
     EXPECT_TRUE(dlg->m_bPortConfigured);
     EXPECT_TRUE(g_bPortOpen);

@@ -44,20 +44,32 @@ INSTANTIATE_TEST_SUITE_P(
         ReceiveCase{"Text", 5, false, {"25.50"}, "25.50", "5", "25.50", "5Bytes"},
         ReceiveCase{"Hex", 5, true, {"25.50"}, "32 35 2E 35 30 ", "5", "25.50", "5Bytes"},
         ReceiveCase{"BeyondTheCountIsLost", 1, false, {"AB"}, "A", "1", "A", "2Bytes"},
-        ReceiveCase{"ZeroByteEndsTheChunk", 3, false, {QByteArray("A\0B", 3)}, "A", "1", "A",
-                    "3Bytes"},
-        ReceiveCase{"LeadingZeroGivesNothing", 3, true, {QByteArray("\0AB", 3)}, "", "0", "",
-                    "3Bytes"},
-        ReceiveCase{"CountCutsEachRead", 2, false, {"25.5", "26.0"}, "2526", "4", "2526",
-                    "4Bytes"},
-        ReceiveCase{"GbkSplitBetweenChunksShowsWhole", 1, false, {"\xD6", "\xD0"}, "中", "2",
-                    "\xD6\xD0", "1Bytes"},
-        ReceiveCase{"InvalidBytesShowAsReplacement", 3, false, {"\xFF\x41"}, "\uFFFD" "A", "2",
-                    "\xFF\x41", "2Bytes"},
-        ReceiveCase{"LineBreaks", 15, false, {"a\r\nb\nc\rd"}, "a\nb\nc\nd", "8", "a\r\nb\nc\rd",
-                    "8Bytes"},
-        ReceiveCase{"CrLfSplitBetweenChunks", 2, false, {"a\r", "\nb"}, "a\nb", "4", "a\r\nb",
-                    "2Bytes"}),
+        ReceiveCase{
+            "ZeroByteEndsTheChunk", 3, false, {QByteArray("A\0B", 3)}, "A", "1", "A", "3Bytes"},
+        ReceiveCase{
+            "LeadingZeroGivesNothing", 3, true, {QByteArray("\0AB", 3)}, "", "0", "", "3Bytes"},
+        ReceiveCase{"CountCutsEachRead", 2, false, {"25.5", "26.0"}, "2526", "4", "2526", "4Bytes"},
+        ReceiveCase{"GbkSplitBetweenChunksShowsWhole",
+                    1,
+                    false,
+                    {"\xD6", "\xD0"},
+                    "中",
+                    "2",
+                    "\xD6\xD0",
+                    "1Bytes"},
+        ReceiveCase{"InvalidBytesShowAsReplacement",
+                    3,
+                    false,
+                    {"\xFF\x41"},
+                    "\uFFFD"
+                    "A",
+                    "2",
+                    "\xFF\x41",
+                    "2Bytes"},
+        ReceiveCase{
+            "LineBreaks", 15, false, {"a\r\nb\nc\rd"}, "a\nb\nc\nd", "8", "a\r\nb\nc\rd", "8Bytes"},
+        ReceiveCase{
+            "CrLfSplitBetweenChunks", 2, false, {"a\r", "\nb"}, "a\nb", "4", "a\r\nb", "2Bytes"}),
     [](const ::testing::TestParamInfo<ReceiveCase>& row) { return std::string(row.param.name); });
 
 TEST_F(DialogTest, NonDataEventsAndEmptyEventsChangeNothingElse) {

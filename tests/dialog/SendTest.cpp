@@ -24,10 +24,10 @@ TEST_F(DialogTest, TextSendCountsTheBytesOfTheCodePage) {
     };
     const Row rows[] = {
         {"hello", "hello", 5},
-        {"温度", "温度", 9},          // two characters, two bytes each in GBK
-        {"", "", 9},                  // nothing goes out; the label is written all the same
-        {"a\nb", "a\r\nb", 13},       // the edit control's line breaks are CR LF
-        {"x😀", "x😀", 15},           // no GBK character: it goes out as one '?'
+        {"温度", "温度", 9},    // two characters, two bytes each in GBK
+        {"", "", 9},            // nothing goes out; the label is written all the same
+        {"a\nb", "a\r\nb", 13}, // the edit control's line breaks are CR LF
+        {"x😀", "x😀", 15},       // no GBK character: it goes out as one '?'
     };
     for (const Row& row : rows) {
         comm->outputs.clear();

@@ -211,8 +211,8 @@ TEST_P(Framing, EveryChoiceOpensAndKeepsRateAndStopBits) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, Framing,
                          ::testing::Values("9600,N,8,1", "9600,N,8,2", "9600,O,8,2", "9600,E,8,1",
-                                           "9600,M,8,1", "9600,s,8,1", "9600,N,6,1",
-                                           "9600,N,7,1", "9600,N,5,2"));
+                                           "9600,M,8,1", "9600,s,8,1", "9600,N,6,1", "9600,N,7,1",
+                                           "9600,N,5,2"));
 
 TEST_F(CommOnPty, MalformedSettingsLeaveThePreviousInForce) {
     Open("19200,N,8,2");

@@ -48,7 +48,8 @@ TEST(ParseHexSend, NamesTheFirstCharacterThatIsNoDigit) {
         QChar character;
     };
     const Row rows[] = {
-        {"G1", 0, u'G'}, {"41,42", 2, u','}, {"4142x", 4, u'x'}, {"41 中", 3, u'中'}, {"0x41", 1, u'x'},
+        {"G1", 0, u'G'},     {"41,42", 2, u','}, {"4142x", 4, u'x'},
+        {"41 中", 3, u'中'}, {"0x41", 1, u'x'},
     };
     for (const Row& row : rows) {
         const auto parsed = ParseHexSend(row.text);

@@ -1,4 +1,5 @@
 #include "serial/PortNames.h"
+#include "serial/PortListTooltip.h"
 #include "support/TempConfigHome.h"
 
 #include <QDir>
@@ -115,6 +116,14 @@ TEST_F(PortLinks, NumbersOutsideTheListNameNothing) {
     EXPECT_NE(PublishPortLink(16, "/dev/null"), QString());
     EXPECT_EQ(ResolveComPort(0).device, QString());
     EXPECT_EQ(ResolveComPort(16).device, QString());
+}
+
+TEST_F(PortLinks, TooltipNamesTheDeviceOfEveryNumber) {
+    ASSERT_EQ(PublishPortLink(1, "/dev/null"), QString());
+    const QStringList lines = PortListTooltip::Text().split(u'\n');
+    ASSERT_EQ(lines.size(), 15);
+    EXPECT_EQ(lines[0], "COM1：/dev/null（端口链接 " + PortLinkFolder() + "/com1）");
+    EXPECT_TRUE(lines[14].startsWith("COM15："));
 }
 
 } // namespace

@@ -13,10 +13,10 @@ struct Reading {
 };
 
 const Reading kReadings[] = {
-    {"25.5", 25.5},  {"25.50", 25.5}, {"-5.25", -5.25}, {" 21.0", 21.0},  {"+3", 3.0},
-    {"1e2", 100.0},  {"2.5e", 2.5},   {".5", 0.5},      {"5.", 5.0},      {"abc", 0.0},
-    {"", 0.0},       {"nan", 0.0},    {"inf", 0.0},     {"0x1A", 0.0},    {"-", 0.0},
-    {".", 0.0},      {"1e+", 1.0},    {"\t\n12", 12.0}, {"25.5xyz", 25.5}, {"1,5", 1.0},
+    {"25.5", 25.5},      {"25.50", 25.5},       {"-5.25", -5.25}, {" 21.0", 21.0},   {"+3", 3.0},
+    {"1e2", 100.0},      {"2.5e", 2.5},         {".5", 0.5},      {"5.", 5.0},       {"abc", 0.0},
+    {"", 0.0},           {"nan", 0.0},          {"inf", 0.0},     {"0x1A", 0.0},     {"-", 0.0},
+    {".", 0.0},          {"1e+", 1.0},          {"\t\n12", 12.0}, {"25.5xyz", 25.5}, {"1,5", 1.0},
     {"1e999", HUGE_VAL}, {"-1e999", -HUGE_VAL}, {"1e-999", 0.0},
 };
 
@@ -27,7 +27,9 @@ void ExpectReadings() {
 
 } // namespace
 
-TEST(ReadCelsius, FollowsTheDecimalGrammarOnly) { ExpectReadings(); }
+TEST(ReadCelsius, FollowsTheDecimalGrammarOnly) {
+    ExpectReadings();
+}
 
 TEST(ReadCelsius, IgnoresTheUsersLocale) {
     const char* comma = nullptr;
@@ -51,11 +53,15 @@ TEST(TemperatureConversions, ReadoutAndCurveValue) {
         int curve;
     };
     const Row rows[] = {
-        {25.5, "摄氏25.50℃", 27},     {25.99, "摄氏25.99℃", 27},
-        {-2.5, "摄氏-2.50℃", 0},      {-3.5, "摄氏-3.50℃", -1},
-        {-5.25, "摄氏-5.25℃", -3},    {0.0, "摄氏0.00℃", 2},
+        {25.5, "摄氏25.50℃", 27},
+        {25.99, "摄氏25.99℃", 27},
+        {-2.5, "摄氏-2.50℃", 0},
+        {-3.5, "摄氏-3.50℃", -1},
+        {-5.25, "摄氏-5.25℃", -3},
+        {0.0, "摄氏0.00℃", 2},
         {1e30, "摄氏1000000000000000019884624838656.00℃", INT_MAX},
-        {HUGE_VAL, "摄氏inf℃", INT_MAX}, {-HUGE_VAL, "摄氏-inf℃", INT_MIN},
+        {HUGE_VAL, "摄氏inf℃", INT_MAX},
+        {-HUGE_VAL, "摄氏-inf℃", INT_MIN},
         {3e9, "摄氏3000000000.00℃", INT_MAX},
     };
     for (const Row& row : rows) {
