@@ -113,6 +113,8 @@ private:
     void UpdateTemperature(const QByteArray& text);
     void OnTestTick();
     void SetTxCountLabel();
+    bool CheckPortOpen();
+    void SendAcquireCommand(char command, const QString& nextCaption);
 
     void ConnectMessageMap();
     void BuildSystemMenu();

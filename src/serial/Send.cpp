@@ -18,11 +18,8 @@ QString SendBoxText(const QPlainTextEdit* edit) {
 } // namespace
 
 void CSerialDlg::OnSend() {
-    if (!m_comm.GetPortOpen()) {
-        AppMessageBox(this, QStringLiteral("请打开串口后再操作!"), QStringLiteral("非法操作!"),
-                      MsgIcon::Exclamation);
+    if (!CheckPortOpen())
         return;
-    }
     const QString text = SendBoxText(m_editSend);
     if (m_chSendMode == '0') {
         // The control sends the text in the code page; count what goes out.
@@ -48,6 +45,14 @@ void CSerialDlg::OnSend() {
     m_comm.SetOutput(bytes);
     m_nTxCount += static_cast<int>(bytes.size());
     SetTxCountLabel();
+}
+
+bool CSerialDlg::CheckPortOpen() {
+    if (m_comm.GetPortOpen())
+        return true;
+    AppMessageBox(this, QStringLiteral("请打开串口后再操作!"), QStringLiteral("非法操作!"),
+                  MsgIcon::Exclamation);
+    return false;
 }
 
 void CSerialDlg::SetTxCountLabel() {

@@ -1,6 +1,5 @@
 #include "app/Globals.h"
 #include "app/SerialDlg.h"
-#include "platform/MessageBox.h"
 #include "resources/Resource.h"
 #include "temperature/ReadingRule.h"
 
@@ -10,24 +9,21 @@
 #include <cstdlib>
 
 void CSerialDlg::OnAcquire() {
-    if (!m_comm.GetPortOpen()) {
-        AppMessageBox(this, QStringLiteral("请打开串口后再操作!"), QStringLiteral("非法操作!"),
-                      MsgIcon::Exclamation);
+    if (!CheckPortOpen())
         return;
-    }
+    // The caption is the acquisition state: read once, so one click takes one branch.
     const QString strCaption = GetItemText(IDC_ACQUIRE);
-    if (strCaption == QStringLiteral("开始采集")) {
-        m_comm.SetOutput(QByteArray(1, '\xFF'));
-        ++m_nTxCount;
-        SetTxCountLabel();
-        SetItemText(IDC_ACQUIRE, QStringLiteral("停止采集"));
-    }
-    if (strCaption == QStringLiteral("停止采集")) {
-        m_comm.SetOutput(QByteArray(1, '\xFE'));
-        ++m_nTxCount;
-        SetTxCountLabel();
-        SetItemText(IDC_ACQUIRE, QStringLiteral("开始采集"));
-    }
+    if (strCaption == QStringLiteral("开始采集"))
+        SendAcquireCommand('\xFF', QStringLiteral("停止采集"));
+    if (strCaption == QStringLiteral("停止采集"))
+        SendAcquireCommand('\xFE', QStringLiteral("开始采集"));
+}
+
+void CSerialDlg::SendAcquireCommand(char command, const QString& nextCaption) {
+    m_comm.SetOutput(QByteArray(1, command));
+    ++m_nTxCount;
+    SetTxCountLabel();
+    SetItemText(IDC_ACQUIRE, nextCaption);
 }
 
 void CSerialDlg::OnCurve() {
