@@ -2,7 +2,6 @@
 
 #include "app/Globals.h"
 #include "resources/Resource.h"
-#include "serial/ReceiveRules.h"
 
 #include <QPlainTextEdit>
 
@@ -144,16 +143,4 @@ TEST_F(DialogTest, EveryByteShowsAsTwoUpperCaseDigitsAndABlank) {
     }
     EXPECT_EQ(dlg->m_editRecv->toPlainText(), expected);
     EXPECT_EQ(std::string(g_szHexPair), "FF ");
-}
-
-TEST(ReceiveRules, NibblesAndCutsStayInsideTheRead) {
-    EXPECT_EQ(QByteArray("0123456789ABCDEF"), [] {
-        QByteArray digits;
-        for (int v = 0; v < 16; ++v)
-            digits.append(NibbleToHexChar(v));
-        return digits;
-    }());
-    EXPECT_EQ(CutChunk("abc", 15), "abc");
-    EXPECT_EQ(CutChunk("", 5), "");
-    EXPECT_EQ(CutChunk(QByteArray("ab\0", 3), 15), "ab");
 }

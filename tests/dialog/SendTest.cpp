@@ -4,15 +4,19 @@
 
 #include <QPlainTextEdit>
 
-TEST_F(DialogTest, SendWithThePortClosedIsRefused) {
+TEST_F(DialogTest, SendAndAcquireWithThePortClosedAreRefused) {
     dlg->m_editSend->setPlainText("hello");
-    Click(IDC_SEND);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "请打开串口后再操作!");
-    EXPECT_EQ(boxes[0].title, "非法操作!");
-    EXPECT_EQ(boxes[0].icon, MsgIcon::Exclamation);
+    for (int button : {IDC_SEND, IDC_ACQUIRE}) {
+        boxes.clear();
+        Click(button);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "请打开串口后再操作!");
+        EXPECT_EQ(boxes[0].title, "非法操作!");
+        EXPECT_EQ(boxes[0].icon, MsgIcon::Exclamation);
+    }
     EXPECT_TRUE(comm->outputs.empty());
     EXPECT_EQ(Text(IDC_TXCOUNT), "TX");
+    EXPECT_EQ(Text(IDC_ACQUIRE), "开始采集");
 }
 
 TEST_F(DialogTest, TextSendCountsTheBytesOfTheCodePage) {
@@ -73,13 +77,16 @@ TEST_F(DialogTest, HexSendWritesTheBytesOrRefusesTheText) {
     EXPECT_EQ(Text(IDC_SENDMODE), "文本形式");
 }
 
-TEST_F(DialogTest, RefusedWriteLeavesTheCounter) {
+TEST_F(DialogTest, RefusedWritesLeaveCounterAndCaption) {
     OpenPort();
     comm->FailOn("Output", "写入失败");
     dlg->m_editSend->setPlainText("abc");
     Click(IDC_SEND);
+    Click(IDC_ACQUIRE);
     EXPECT_EQ(dlg->m_nTxCount, 0);
     EXPECT_EQ(Text(IDC_TXCOUNT), "TX");
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
+    EXPECT_EQ(Text(IDC_ACQUIRE), "开始采集");
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].icon, MsgIcon::Stop);
+    EXPECT_EQ(boxes[1].text, "写入失败");
 }

@@ -42,34 +42,14 @@ TEST_F(DialogTest, StartsCompactCentredWithThePlotOutside) {
     EXPECT_TRUE(dlg->m_editTemp->isHidden());
     EXPECT_FALSE(dlg->GetDlgItem(IDC_RESPBYTES)->isHidden());
     EXPECT_EQ(dlg->m_editTemp->text(), QStringLiteral("摄氏     ℃"));
+    EXPECT_EQ(Text(IDC_RXCOUNT), "RX");
+    // Before the first opening the dialog has touched no property of the control.
+    EXPECT_TRUE(comm->log.isEmpty()) << comm->log.join(' ').toStdString();
 
     const QRect work = QApplication::primaryScreen()->availableGeometry();
     const QPoint centre = dlg->frameGeometry().center();
     EXPECT_LE(std::abs(centre.x() - work.center().x()), 1);
     EXPECT_LE(std::abs(centre.y() - work.center().y()), 1);
-}
-
-TEST_F(DialogTest, MembersStartAsDeclared) {
-    EXPECT_EQ(dlg->m_strParity, "N");
-    EXPECT_EQ(dlg->m_strBaud, "9600");
-    EXPECT_EQ(dlg->m_strDataBits, "8");
-    EXPECT_EQ(dlg->m_strStopBits, "1");
-    EXPECT_EQ(dlg->m_strSettings, "9600,n,8,1");
-    EXPECT_EQ(dlg->m_nPort, 1);
-    EXPECT_EQ(dlg->m_nRespBytes, 1);
-    EXPECT_EQ(dlg->m_chRecvMode, '0');
-    EXPECT_EQ(dlg->m_chSendMode, '0');
-    EXPECT_EQ(dlg->m_nTxCount, 0);
-    EXPECT_EQ(dlg->m_nRxCount, 0);
-    EXPECT_FALSE(dlg->m_bPortConfigured);
-    EXPECT_FALSE(dlg->m_bCurveOpen);
-    EXPECT_FLOAT_EQ(dlg->m_fTemperature, 27.0f);
-    EXPECT_TRUE(dlg->m_strRecv.isEmpty());
-    EXPECT_EQ(Text(IDC_RXCOUNT), "RX");
-    EXPECT_EQ(Text(IDC_TXCOUNT), "TX");
-    EXPECT_EQ(Text(IDC_BUFCOUNT), "0");
-    // Before the first opening the dialog has touched no property of the control.
-    EXPECT_TRUE(comm->log.isEmpty()) << comm->log.join(' ').toStdString();
 }
 
 TEST_F(DialogTest, TabVisitsTheTemplateOrderSkippingHiddenControls) {
@@ -137,17 +117,16 @@ TEST_F(DialogTest, LockTwiceLeavesNormalStackingWithoutCheck) {
     EXPECT_EQ(dlg->geometry(), before);
 }
 
-TEST_F(DialogTest, ClockTimerWritesTheTimeIntoTheLabel) {
-    dlg->OnTimer(TIMER_CLOCK);
-    EXPECT_FALSE(g_strTime.isEmpty());
-    EXPECT_EQ(Text(IDC_CLOCK), QString::fromLatin1(g_strTime));
-    EXPECT_TRUE(dlg->IsTimerRunning(TIMER_CLOCK));
-}
-
 TEST(ClockFormat, HasNoLeadingZeros) {
     EXPECT_EQ(FormatClock(QTime(9, 5, 3, 7)), "9:5:3:7");
     EXPECT_EQ(FormatClock(QTime(23, 59, 59, 999)), "23:59:59:999");
     EXPECT_EQ(FormatClock(QTime(0, 0, 0, 0)), "0:0:0:0");
+}
+
+TEST_F(DialogTest, ClockTimerWritesTheTimeIntoTheLabel) {
+    dlg->OnTimer(TIMER_CLOCK);
+    EXPECT_EQ(Text(IDC_CLOCK), QString::fromLatin1(g_strTime));
+    EXPECT_TRUE(dlg->IsTimerRunning(TIMER_CLOCK));
 }
 
 TEST(SystemMenuWithoutAboutString, AddsNothing) {

@@ -27,16 +27,6 @@ bool HasWhiteInLastStrip(const QImage& image) {
 
 } // namespace
 
-TEST_F(DialogTest, AcquisitionNeedsAnOpenPort) {
-    Click(IDC_ACQUIRE);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "请打开串口后再操作!");
-    EXPECT_EQ(boxes[0].title, "非法操作!");
-    EXPECT_EQ(boxes[0].icon, MsgIcon::Exclamation);
-    EXPECT_TRUE(comm->outputs.empty());
-    EXPECT_EQ(Text(IDC_ACQUIRE), "开始采集");
-}
-
 TEST_F(DialogTest, StartAndStopSendTheirBytesAndCountThem) {
     OpenPort();
     Click(IDC_ACQUIRE);
@@ -60,14 +50,6 @@ TEST_F(DialogTest, ClosingThePortWhileAcquiringKeepsTheCaption) {
     Click(IDC_ACQUIRE);
     EXPECT_EQ(Sent(*comm), "\xFF\xFE");
     EXPECT_EQ(Text(IDC_ACQUIRE), "开始采集");
-}
-
-TEST_F(DialogTest, RefusedStartLeavesCounterAndCaption) {
-    OpenPort();
-    comm->FailOn("Output", "写入失败");
-    Click(IDC_ACQUIRE);
-    EXPECT_EQ(Text(IDC_ACQUIRE), "开始采集");
-    EXPECT_EQ(dlg->m_nTxCount, 0);
 }
 
 TEST_F(DialogTest, CurveModeSwitchesSizesCaptionsAndTheReadout) {
