@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -64,12 +63,7 @@ QWidget* MakeText(const ControlTemplate& c, QWidget& parent) {
 }
 
 QWidget* MakeGroup(const ControlTemplate& c, QWidget& parent) {
-    auto* group = new QGroupBox(QString::fromUtf8(c.caption), &parent);
-    if (c.styles & ControlStyle::Center)
-        group->setAlignment(Qt::AlignHCenter);
-    // Group boxes only frame their neighbours: behind them and never in the way.
-    group->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return group;
+    return new GroupFrame(QString::fromUtf8(c.caption), c.styles & ControlStyle::Center, &parent);
 }
 
 QWidget* MakeControl(const ControlTemplate& c, QWidget& parent) {

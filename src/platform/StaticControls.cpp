@@ -27,6 +27,30 @@ void StaticShape::paintEvent(QPaintEvent*) {
     }
 }
 
+GroupFrame::GroupFrame(const QString& caption, bool centred, QWidget* parent)
+    : QWidget(parent), m_caption(caption), m_bCentred(centred) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void GroupFrame::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QFontMetrics fm = fontMetrics();
+    const int top = m_caption.isEmpty() ? 0 : fm.height() / 2;
+    const QRect frame = rect().adjusted(0, top, -1, -1);
+    p.setPen(QColor(128, 128, 128));
+    p.drawRect(frame.adjusted(0, 0, -1, -1));
+    p.setPen(Qt::white);
+    p.drawRect(frame.adjusted(1, 1, 0, 0));
+    if (m_caption.isEmpty())
+        return;
+    const int width = std::min(fm.horizontalAdvance(m_caption) + 4, this->width());
+    const int left = m_bCentred ? (this->width() - width) / 2 : std::min(8, this->width() - width);
+    const QRect caption(left, 0, width, fm.height());
+    p.fillRect(caption, palette().color(QPalette::Window));
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(caption, Qt::AlignCenter, m_caption);
+}
+
 void MultilineButton::paintEvent(QPaintEvent*) {
     QStylePainter p(this);
     QStyleOptionButton option;
