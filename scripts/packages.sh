@@ -3,3 +3,6 @@
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
                 qt6-qpa-plugins fonts-wqy-microhei)
 TEST_PACKAGES=(libgtest-dev libgmock-dev)
+
+# The checks of the desktop files.
+TEST_PACKAGES+=(qt6-svg-dev)
