@@ -5,4 +5,4 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev
 TEST_PACKAGES=(libgtest-dev libgmock-dev)
 
 # The checks of the desktop files.
-TEST_PACKAGES+=(qt6-svg-dev)
+TEST_PACKAGES+=(qt6-svg-dev appstream desktop-file-utils)
