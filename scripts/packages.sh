@@ -3,3 +3,7 @@
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
                 qt6-qpa-plugins fonts-wqy-microhei)
 TEST_PACKAGES=(libgtest-dev libgmock-dev)
+
+# The Debian package, and the checks of the package and the desktop files.
+PACKAGE_PACKAGES=(dpkg-dev)
+TEST_PACKAGES+=(qt6-svg-dev appstream desktop-file-utils "${PACKAGE_PACKAGES[@]}")
