@@ -49,9 +49,10 @@ TEST_F(DialogOnBoard, ReadingsReachReadoutCurveCounterCaptureAndFile) {
     EXPECT_EQ(dlg->m_editTemp->text(), QStringLiteral("摄氏%1℃").arg(QString::fromLatin1(last)));
     const QImage& curve = dlg->m_curve.Surface();
     const QByteArray previous = ExpectedCapture(5).right(10).left(5);
-    const auto [top, bottom] =
-        std::minmax(CurveRow(previous, curve.height()), CurveRow(last, curve.height()));
-    EXPECT_TRUE(WhiteInColumn(curve, curve.width() - 12, top - 1, bottom + 1))
+    const int from = CurveRow(previous, curve.height());
+    const int to = CurveRow(last, curve.height());
+    EXPECT_TRUE(
+        WhiteInColumn(curve, curve.width() - 12, std::min(from, to) - 1, std::max(from, to) + 1))
         << "the last segment runs from " << previous.toStdString() << " to " << last.toStdString();
 
     StopAndDrain();

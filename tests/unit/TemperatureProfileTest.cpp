@@ -48,10 +48,4 @@ INSTANTIATE_TEST_SUITE_P(
                       // 20 °C × 2π / 60 per reading at most.
                       ShapeRow{ProfileShape::Sine, 5 * 16 - 1, 45 * 16 + 1, 36}));
 
-TEST(ProfileNames, NameTheShapes) {
-    for (ProfileShape shape : {ProfileShape::Steady, ProfileShape::Ramp, ProfileShape::Sine})
-        EXPECT_EQ(ProfileFromName(ProfileName(shape)), shape);
-    EXPECT_EQ(ProfileFromName("Steady"), std::nullopt);
-}
-
 } // namespace
