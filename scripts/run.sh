@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds the terminal in release mode and starts it.
+# Builds the terminal in release mode and starts it. With no board on COM1 (no
+# port link naming a device that exists, no USB serial device), the board
+# simulator plays one there for as long as the terminal runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -8,4 +10,23 @@ bash scripts/deps.sh "${BUILD_PACKAGES[@]}"
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DSERIALTEMP_TESTS=OFF >/dev/null
 cmake --build build/release
 
-exec build/release/src/serialtemp
+terminal=build/release/src/serialtemp
+boardsim=build/release/tools/boardsim/serialtemp-boardsim
+if "$boardsim" --probe >/dev/null; then
+    exec "$terminal"
+fi
+
+log=build/release/boardsim.log
+echo "No board on COM1: the board simulator plays one there until the terminal ends (log: $log)."
+"$boardsim" >"$log" 2>&1 &
+boardsim_pid=$!
+trap 'kill "$boardsim_pid" 2>/dev/null || true; wait "$boardsim_pid" 2>/dev/null || true' EXIT
+# A simulator that cannot start must say so now, not when the port is opened.
+until "$boardsim" --probe >/dev/null; do
+    if ! kill -0 "$boardsim_pid" 2>/dev/null; then
+        cat "$log" >&2
+        exit 1
+    fi
+    sleep 0.1
+done
+"$terminal"

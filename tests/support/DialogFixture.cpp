@@ -23,10 +23,14 @@ void ResetGlobals() {
 void DialogTest::SetUp() {
     ResetGlobals();
     SetMessageBoxHook([this](const MessageBoxCall& call) { boxes.push_back(call); });
+    dlg = std::make_unique<CSerialDlg>(MakeControl());
+    dlg->Create();
+}
+
+std::unique_ptr<CommControl> DialogTest::MakeControl() {
     auto fake = std::make_unique<FakeCommControl>();
     comm = fake.get();
-    dlg = std::make_unique<CSerialDlg>(std::move(fake));
-    dlg->Create();
+    return fake;
 }
 
 void DialogTest::TearDown() {

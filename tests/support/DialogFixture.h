@@ -14,12 +14,15 @@
 // process would have it.
 void ResetGlobals();
 
-// The real dialog on the offscreen platform over the recording control;
+// The real dialog on the offscreen platform over the recording control (or
+// the one a derived fixture's MakeControl gives);
 // message boxes are recorded instead of shown.
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The control the dialog hosts: the recording fake, which comm points to.
+    virtual std::unique_ptr<CommControl> MakeControl();
 
     void Click(int id);
     void Select(int id, int index);
