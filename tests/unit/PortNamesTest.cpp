@@ -10,112 +10,78 @@
 
 namespace {
 
-struct Numbering {
-    const char* name;
-    QStringList detected;
-    std::map<int, QString> linked;
-    std::map<int, QString> expected;
-    friend void PrintTo(const Numbering& row, std::ostream* os) { *os << row.name; }
-};
-
-class DetectedNumbering : public ::testing::TestWithParam<Numbering> {};
-
-TEST_P(DetectedNumbering, FreeNumbersGoToDevicesInOrder) {
-    EXPECT_EQ(NumberDetectedDevices(GetParam().detected, GetParam().linked), GetParam().expected);
+TEST(DetectedNumbering, FreeNumbersGoToDevicesInOrder) {
+    QStringList twenty;
+    std::map<int, QString> firstFifteen;
+    for (int i = 19; i >= 0; --i) {
+        twenty.append(QStringLiteral("/dev/ttyUSB%1").arg(i));
+        if (i < 15)
+            firstFifteen[i + 1] = twenty.back();
+    }
+    const struct {
+        const char* name;
+        QStringList detected;
+        std::map<int, QString> linked, expected;
+    } rows[] = {
+        {"classes, then numeric order",
+         {"/dev/ttyS0", "/dev/ttyUSB10", "/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyS1"},
+         {},
+         {{1, "/dev/ttyUSB2"},
+          {2, "/dev/ttyUSB10"},
+          {3, "/dev/ttyACM0"},
+          {4, "/dev/ttyS0"},
+          {5, "/dev/ttyS1"}}},
+        {"links take their numbers",
+         {"/dev/ttyUSB1", "/dev/ttyUSB0"},
+         {{1, "/dev/pts/3"}, {3, ""}},
+         {{2, "/dev/ttyUSB0"}, {4, "/dev/ttyUSB1"}}},
+        {"linked device not numbered twice",
+         {"/dev/ttyUSB0", "/dev/ttyUSB1"},
+         {{5, "/dev/ttyUSB0"}},
+         {{1, "/dev/ttyUSB1"}}},
+        {"other devices left out",
+         {"/dev/ttyAMA0", "/dev/rfcomm0", "/dev/ttyUSB", "/dev/ttyUSBx1", "/dev/ttyACM0"},
+         {},
+         {{1, "/dev/ttyACM0"}}},
+        {"only fifteen numbers", twenty, {}, firstFifteen},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(NumberDetectedDevices(row.detected, row.linked), row.expected) << row.name;
 }
-
-QStringList ManyUsbAdapters(int count) {
-    QStringList devices;
-    for (int i = count - 1; i >= 0; --i)
-        devices.append(QStringLiteral("/dev/ttyUSB%1").arg(i));
-    return devices;
-}
-
-std::map<int, QString> FirstUsbAdapters(int count) {
-    std::map<int, QString> numbered;
-    for (int i = 0; i < count; ++i)
-        numbered[i + 1] = QStringLiteral("/dev/ttyUSB%1").arg(i);
-    return numbered;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, DetectedNumbering,
-    ::testing::Values(
-        Numbering{"NothingPresent", {}, {}, {}},
-        Numbering{"ClassesThenNumericOrder",
-                  {"/dev/ttyS0", "/dev/ttyUSB10", "/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyS1"},
-                  {},
-                  {{1, "/dev/ttyUSB2"},
-                   {2, "/dev/ttyUSB10"},
-                   {3, "/dev/ttyACM0"},
-                   {4, "/dev/ttyS0"},
-                   {5, "/dev/ttyS1"}}},
-        Numbering{"LinksTakeTheirNumbers",
-                  {"/dev/ttyUSB1", "/dev/ttyUSB0"},
-                  {{1, "/dev/pts/3"}, {3, ""}},
-                  {{2, "/dev/ttyUSB0"}, {4, "/dev/ttyUSB1"}}},
-        Numbering{"LinkedDeviceNotNumberedTwice",
-                  {"/dev/ttyUSB0", "/dev/ttyUSB1"},
-                  {{5, "/dev/ttyUSB0"}},
-                  {{1, "/dev/ttyUSB1"}}},
-        Numbering{"OtherDevicesLeftOut",
-                  {"/dev/ttyAMA0", "/dev/rfcomm0", "/dev/ttyUSB", "/dev/ttyUSBx1", "/dev/ttyACM0"},
-                  {},
-                  {{1, "/dev/ttyACM0"}}},
-        Numbering{"OnlyFifteenNumbers", ManyUsbAdapters(20), {}, FirstUsbAdapters(15)}),
-    [](const auto& row) { return std::string(row.param.name); });
 
 class PortLinks : public ::testing::Test {
 protected:
     TempConfigHome home;
 };
 
-TEST_F(PortLinks, FolderFollowsConfigHome) {
+TEST_F(PortLinks, FolderFollowsConfigHomeUnlessRelative) {
     EXPECT_EQ(PortLinkFolder(), home.Path() + "/serialtemp/ports");
-    // A relative value does not count under the base directory rules.
     qputenv("XDG_CONFIG_HOME", "relative/config");
-    EXPECT_EQ(PortLinkFolder(), QDir::homePath() + "/.config/serialtemp/ports");
-    qunsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(PortLinkFolder(), QDir::homePath() + "/.config/serialtemp/ports");
 }
 
-TEST_F(PortLinks, PublishedLinkNamesItsDevice) {
-    ASSERT_EQ(PublishPortLink(3, "/dev/null"), QString());
-
-    const QString link = PortLinkFolder() + "/com3";
-    EXPECT_EQ(QFileInfo(link).symLinkTarget(), "/dev/null");
-    EXPECT_EQ(QFile::permissions(PortLinkFolder()), QFile::ReadOwner | QFile::WriteOwner |
-                                                        QFile::ExeOwner | QFile::ReadUser |
-                                                        QFile::WriteUser | QFile::ExeUser);
-
-    const ComPortTarget target = ResolveComPort(3);
-    EXPECT_EQ(target.device, "/dev/null");
-    EXPECT_EQ(target.link, link);
-    const auto listed = ListComPorts();
-    ASSERT_EQ(listed.size(), 15u);
-    EXPECT_EQ(listed[2].device, "/dev/null");
-    EXPECT_EQ(listed[2].link, link);
-
+// A link whose device is gone still names it, so detection cannot take its number.
+TEST_F(PortLinks, PublishedLinkNamesItsDeviceEvenWhenGone) {
+    for (const auto& [number, device] :
+         {std::pair(3, QString("/dev/null")), std::pair(2, QString(home.Path() + "/unplugged"))}) {
+        ASSERT_EQ(PublishPortLink(number, device), QString());
+        const QString link = PortLinkFolder() + QStringLiteral("/com%1").arg(number);
+        EXPECT_EQ(QFileInfo(link).symLinkTarget(), device);
+        EXPECT_EQ(ResolveComPort(number).device, device);
+        EXPECT_EQ(ResolveComPort(number).link, link);
+        EXPECT_EQ(ListComPorts().at(number - 1).device, device);
+        EXPECT_EQ(ListComPorts().at(number - 1).link, link);
+    }
+    // The folder is private: the user alone, nothing for group or others.
+    EXPECT_EQ(QFile::permissions(PortLinkFolder()) & 0x0fff,
+              QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
     // The simulator publishes again at every start.
     ASSERT_EQ(PublishPortLink(3, "/dev/zero"), QString());
     EXPECT_EQ(ResolveComPort(3).device, "/dev/zero");
-}
-
-TEST_F(PortLinks, DanglingLinkKeepsItsNumber) {
-    const QString gone = home.Path() + "/unplugged";
-    ASSERT_EQ(PublishPortLink(2, gone), QString());
-
-    const ComPortTarget target = ResolveComPort(2);
-    EXPECT_EQ(target.device, gone);
-    EXPECT_EQ(target.link, PortLinkFolder() + "/com2");
-    EXPECT_EQ(ListComPorts()[1].device, gone);
-}
-
-TEST_F(PortLinks, NumbersOutsideTheListNameNothing) {
-    EXPECT_NE(PublishPortLink(0, "/dev/null"), QString());
-    EXPECT_NE(PublishPortLink(16, "/dev/null"), QString());
-    EXPECT_EQ(ResolveComPort(0).device, QString());
-    EXPECT_EQ(ResolveComPort(16).device, QString());
+    for (const int outside : {0, 16}) {
+        EXPECT_NE(PublishPortLink(outside, "/dev/null"), QString());
+        EXPECT_EQ(ResolveComPort(outside).device, QString());
+    }
 }
 
 TEST_F(PortLinks, TooltipNamesTheDeviceOfEveryNumber) {

@@ -1,79 +1,76 @@
 #include "serial/SerialSettings.h"
+#include "serial/LineSettings.h"
 #include "support/SettingsPrinter.h"
 
 #include <gtest/gtest.h>
 
+#include <termios.h>
+
 namespace {
-
-struct Accepted {
-    const char* name;
-    const char* text;
-    SerialSettings expected;
-    friend void PrintTo(const Accepted& row, std::ostream* os) { *os << row.name; }
-};
-
-class SettingsAccepted : public ::testing::TestWithParam<Accepted> {};
-
-TEST_P(SettingsAccepted, ParsesEveryField) {
-    const auto result = ParseSerialSettings(QString::fromUtf8(GetParam().text));
-    ASSERT_TRUE(std::holds_alternative<SerialSettings>(result))
-        << std::get<SettingsError>(result).reason.toStdString();
-    EXPECT_EQ(std::get<SerialSettings>(result), GetParam().expected);
-}
-
-TEST_P(SettingsAccepted, FormatsBackToWhatItParses) {
-    const QString text = FormatSerialSettings(GetParam().expected);
-    EXPECT_EQ(text, QString::fromUtf8(GetParam().text).toUpper());
-    EXPECT_EQ(std::get<SerialSettings>(ParseSerialSettings(text)), GetParam().expected);
-}
 
 using P = QSerialPort;
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SettingsAccepted,
-    ::testing::Values(
-        Accepted{"StartValueLowerCase", "9600,n,8,1", {9600, P::NoParity, P::Data8, P::OneStop}},
-        Accepted{"OddSevenTwo", "19200,O,7,2", {19200, P::OddParity, P::Data7, P::TwoStop}},
-        Accepted{"EvenLower", "115200,e,8,1", {115200, P::EvenParity, P::Data8, P::OneStop}},
-        Accepted{"MarkUpper", "100,M,5,1.5", {100, P::MarkParity, P::Data5, P::OneAndHalfStop}},
-        Accepted{"SpaceLower", "512000,s,6,2", {512000, P::SpaceParity, P::Data6, P::TwoStop}},
-        Accepted{
-            "LargestRate", "2147483647,N,8,1", {2147483647, P::NoParity, P::Data8, P::OneStop}}),
-    [](const auto& row) { return std::string(row.param.name); });
-
-struct Refused {
-    const char* name;
-    const char* text;
-    const char* reasonMentions; // the part of the text the reason must point at
-    friend void PrintTo(const Refused& row, std::ostream* os) { *os << row.name; }
-};
-
-class SettingsRefused : public ::testing::TestWithParam<Refused> {};
-
-TEST_P(SettingsRefused, SaysWhichFieldIsWrong) {
-    const auto result = ParseSerialSettings(QString::fromUtf8(GetParam().text));
-    ASSERT_TRUE(std::holds_alternative<SettingsError>(result));
-    EXPECT_TRUE(std::get<SettingsError>(result).reason.contains(
-        QString::fromUtf8(GetParam().reasonMentions)))
-        << std::get<SettingsError>(result).reason.toStdString();
+// Together the rows take every parity letter in both cases, every data and
+// stop bit count, and the largest rate.
+TEST(SerialSettings, ParsesEveryFieldAndFormatsBack) {
+    const struct {
+        const char* text;
+        SerialSettings expected;
+    } rows[] = {
+        {"9600,n,8,1", {9600, P::NoParity, P::Data8, P::OneStop}},
+        {"19200,O,7,2", {19200, P::OddParity, P::Data7, P::TwoStop}},
+        {"100,M,5,1.5", {100, P::MarkParity, P::Data5, P::OneAndHalfStop}},
+        {"512000,s,6,2", {512000, P::SpaceParity, P::Data6, P::TwoStop}},
+        {"2147483647,e,8,1", {2147483647, P::EvenParity, P::Data8, P::OneStop}},
+    };
+    for (const auto& row : rows) {
+        const auto result = ParseSerialSettings(row.text);
+        ASSERT_TRUE(std::holds_alternative<SerialSettings>(result)) << row.text;
+        EXPECT_EQ(std::get<SerialSettings>(result), row.expected);
+        EXPECT_EQ(FormatSerialSettings(row.expected), QString(row.text).toUpper());
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SettingsRefused,
-    ::testing::Values(Refused{"Empty", "", "四项"}, Refused{"ThreeFields", "9600,n,8", "四项"},
-                      Refused{"FiveFields", "9600,n,8,1,1", "四项"},
-                      Refused{"ZeroBaud", "0,n,8,1", "波特率“0”"},
-                      Refused{"NegativeBaud", "-9600,n,8,1", "波特率“-9600”"},
-                      Refused{"SignedBaud", "+9600,n,8,1", "波特率“+9600”"},
-                      Refused{"FractionalBaud", "9600.5,n,8,1", "波特率“9600.5”"},
-                      Refused{"OverflowingBaud", "2147483648,n,8,1", "波特率“2147483648”"},
-                      Refused{"BlankBeforeParity", "9600, n,8,1", "校验位“ n”"},
-                      Refused{"UnknownParity", "9600,x,8,1", "校验位“x”"},
-                      Refused{"NineDataBits", "9600,n,9,1", "数据位“9”"},
-                      Refused{"PaddedDataBits", "9600,n,08,1", "数据位“08”"},
-                      Refused{"ThreeStopBits", "9600,n,8,3", "停止位“3”"},
-                      Refused{"SpelledHalfStop", "9600,n,8,1.50", "停止位“1.50”"},
-                      Refused{"TrailingBlank", "9600,n,8,1 ", "停止位“1 ”"}),
-    [](const auto& row) { return std::string(row.param.name); });
+TEST(SerialSettings, RefusalSaysWhichFieldIsWrong) {
+    const struct {
+        const char* text;
+        const char* reasonMentions; // the part of the text the reason must point at
+    } rows[] = {
+        {"9600,n,8", "四项"},
+        {"0,n,8,1", "波特率“0”"},
+        {"+9600,n,8,1", "波特率“+9600”"},
+        {"2147483648,n,8,1", "波特率“2147483648”"},
+        {"9600, n,8,1", "校验位“ n”"},
+        {"9600,x,8,1", "校验位“x”"},
+        {"9600,n,9,1", "数据位“9”"},
+        {"9600,n,08,1", "数据位“08”"},
+        {"9600,n,8,3", "停止位“3”"},
+        {"9600,n,8,1.50", "停止位“1.50”"},
+    };
+    for (const auto& row : rows) {
+        const auto result = ParseSerialSettings(QString::fromUtf8(row.text));
+        ASSERT_TRUE(std::holds_alternative<SettingsError>(result)) << row.text;
+        const QString reason = std::get<SettingsError>(result).reason;
+        EXPECT_TRUE(reason.contains(QString::fromUtf8(row.reasonMentions))) << reason.toStdString();
+    }
+}
+
+TEST(LineSettings, DecodesTheFramingInForce) {
+    // Bits outside the framing (receiver, modem lines, baud code) must not matter.
+    const tcflag_t noise = CREAD | CLOCAL | HUPCL | B38400;
+    const struct {
+        tcflag_t cflag;
+        const char* expected;
+    } rows[] = {
+        {CS8 | PARODD | CMSPAR, "128000,N,8,1"}, // no parity without the enable bit
+        {CS7 | PARENB | PARODD, "128000,O,7,1"},
+        {CS7 | PARENB | CSTOPB, "128000,E,7,2"},
+        {CS6 | PARENB | PARODD | CMSPAR, "128000,M,6,1"},
+        {CS5 | PARENB | CMSPAR | CSTOPB, "128000,S,5,2"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FormatSerialSettings(DecodeLineSettings(row.cflag | noise, 128000)),
+                  row.expected);
+}
 
 } // namespace
