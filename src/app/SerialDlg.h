@@ -38,6 +38,8 @@ public:
     int DoModal();
 
     QWidget* GetDlgItem(int nID) const { return m_items.Item(nID); }
+    // The caption or text of a label, button or single-line edit.
+    QString GetItemText(int nID) const;
 
     // Handlers, in message-table order (the table is in SerialDlg.cpp).
     void OnSysCommand(unsigned nID);
@@ -123,7 +125,6 @@ private:
     void ResizeKeepingPosition(const QRect& size);
     void CenterOnWorkArea();
     void SetItemText(int nID, const QString& text);
-    QString GetItemText(int nID) const;
 
     std::unique_ptr<CommControl> m_pHostedControl;
     DialogItems m_items;

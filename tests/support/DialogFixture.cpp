@@ -4,8 +4,6 @@
 #include "platform/FileDialog.h"
 
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include <cstring>
@@ -53,14 +51,7 @@ void DialogTest::Select(int id, int index) {
 }
 
 QString DialogTest::Text(int id) const {
-    QWidget* item = dlg->GetDlgItem(id);
-    if (auto* label = qobject_cast<QLabel*>(item))
-        return label->text();
-    if (auto* button = qobject_cast<QPushButton*>(item))
-        return button->text();
-    if (auto* edit = qobject_cast<QLineEdit*>(item))
-        return edit->text();
-    return {};
+    return dlg->GetItemText(id);
 }
 
 void DialogTest::OpenPort() {
