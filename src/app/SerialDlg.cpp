@@ -1,6 +1,7 @@
 #include "app/SerialDlg.h"
 
 #include "app/DialogColors.h"
+#include "platform/AppendingLayout.h"
 #include "platform/Dispatch.h"
 #include "resources/DialogTemplates.h"
 #include "resources/Icons.h"
@@ -78,6 +79,7 @@ void CSerialDlg::DoDataExchange(bool bSaveAndValidate) {
         m_editSend = m_items.Get<QPlainTextEdit>(IDC_SENDTEXT);
         m_editRecv = m_items.Get<QPlainTextEdit>(IDC_RECV);
         m_comm.Attach(std::move(m_pHostedControl));
+        m_pRecvLayout = AppendingLayout::Install(m_editRecv);
         // The receive box takes a stream of appends; an undo history would only grow.
         m_editRecv->setUndoRedoEnabled(false);
     }
