@@ -3,6 +3,7 @@
 #include "app/DialogColors.h"
 #include "platform/AppendingLayout.h"
 #include "platform/Dispatch.h"
+#include "platform/StaticControls.h"
 #include "resources/DialogTemplates.h"
 #include "resources/Icons.h"
 #include "resources/Resource.h"
@@ -125,6 +126,9 @@ bool CSerialDlg::OnInitDialog() {
 
     m_editTemp->setText(QStringLiteral("摄氏     ℃"));
     SetTimer(TIMER_CLOCK, 10);
+    // The clock changes every 10 ms; drawn over a transparent background it
+    // would have the group box around it repainted every time as well.
+    PaintOwnBackdrop(m_items.Item(IDC_CLOCK));
 
     InitPortLists();
 
