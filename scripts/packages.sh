@@ -2,4 +2,5 @@
 # shellcheck disable=SC2034
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
                 qt6-qpa-plugins fonts-wqy-microhei)
-TEST_PACKAGES=(libgtest-dev libgmock-dev)
+TEST_PACKAGES=(libgtest-dev libgmock-dev clang libclang-rt-14-dev)
+BENCH_PACKAGES=(libbenchmark-dev)
