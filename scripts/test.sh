@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors and runs every test headless,
-# then again under the address and undefined-behaviour sanitizers.
+# then again under the address and undefined-behaviour sanitizers, then
+# runs each fuzz target for a few seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -23,3 +24,5 @@ echo "== Build and tests"
 run_suite build/test
 echo "== Build and tests under address and undefined-behaviour sanitizers"
 run_suite build/sanitize -DSERIALTEMP_SANITIZE=ON
+echo "== Fuzz targets, a few seconds each"
+bash scripts/fuzz.sh 3
