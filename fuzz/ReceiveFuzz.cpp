@@ -1,18 +1,21 @@
 // The whole receive path of the real dialog over the recording control:
 // arbitrary reads at any response count 1 to 15, in either display mode,
 // with clear, stop, mode switches, curve mode and other events between
-// them. After every read the counter, its label and the capture must be
-// what the rules make of the bytes, and the box must stay bounded.
+// them, and the user typing into either box and sending. After every read
+// the counter, its label and the capture must be what the rules make of
+// the bytes, and the box must stay bounded.
 #include "support/DialogDriver.h"
 #include "support/FakeCommControl.h"
 
 #include "app/Globals.h"
 #include "app/SerialDlg.h"
+#include "platform/MessageBox.h"
 #include "resources/Resource.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -54,6 +57,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
         if (type != QtDebugMsg && type != QtWarningMsg && type != QtInfoMsg)
             fprintf(stderr, "%s\n", qPrintable(text));
     });
+    // A message box would wait for a click that never comes.
+    SetMessageBoxHook([](const MessageBoxCall&) {});
     // Never destroyed: libFuzzer leaves through exit(), after Qt's own
     // statics may have gone.
     new QApplication(*argc, *argv);
@@ -75,8 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto* rxLabel = qobject_cast<QLabel*>(dlg.GetDlgItem(IDC_RXCOUNT));
 
     Model model;
+    qsizetype typed = 0;
     while (input.remaining_bytes() > 0) {
-        switch (input.ConsumeIntegralInRange(0, 15)) {
+        switch (input.ConsumeIntegralInRange(0, 19)) {
         case 0:
             ClickItem(dlg, IDC_CLEAR);
             model.count = 0;
@@ -100,6 +106,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             // Close to the roll-over, so that short inputs reach it.
             model.count = dlg.m_nRxCount = 10000 - input.ConsumeIntegralInRange(0, 20);
             break;
+        case 7: {
+            // Typing into the receive box, anywhere, between receptions.
+            const QString text = QString::fromStdString(input.ConsumeRandomLengthString(8));
+            QTextCursor cursor = dlg.m_editRecv->textCursor();
+            cursor.setPosition(input.ConsumeIntegralInRange<int>(
+                0, dlg.m_editRecv->document()->characterCount() - 1));
+            dlg.m_editRecv->setTextCursor(cursor);
+            dlg.m_editRecv->insertPlainText(text);
+            typed += text.size();
+            break;
+        }
+        case 8:
+            dlg.m_editSend->setPlainText(
+                QString::fromStdString(input.ConsumeRandomLengthString(24)));
+            ClickItem(dlg, IDC_SEND);
+            break;
+        case 9:
+            ClickItem(dlg, IDC_SENDMODE);
+            break;
+        case 10:
+            // Lets the box lay out what was appended, as a frame would.
+            QApplication::processEvents();
+            break;
         default: {
             const std::vector<char> bytes =
                 input.ConsumeBytes<char>(input.ConsumeIntegralInRange<size_t>(0, 40));
@@ -116,8 +145,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         }
         Require(dlg.m_nRespBytes >= 1 && dlg.m_nRespBytes <= 15);
-        // At most three characters for each byte counted since the box was emptied.
-        Require(dlg.m_editRecv->document()->characterCount() - 1 <= 3 * (10000 + 15));
+        // At most three characters for each byte counted since the box was
+        // emptied, and what the user typed.
+        Require(dlg.m_editRecv->document()->characterCount() - 1 <= 3 * (10000 + 15) + typed);
     }
     QApplication::processEvents();
     return 0;
