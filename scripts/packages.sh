@@ -2,7 +2,8 @@
 # shellcheck disable=SC2034
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
                 qt6-qpa-plugins fonts-wqy-microhei fonts-dejavu-core)
-TEST_PACKAGES=(libgtest-dev libgmock-dev)
+TEST_PACKAGES=(libgtest-dev libgmock-dev clang libclang-rt-14-dev)
+BENCH_PACKAGES=(libbenchmark-dev)
 
 # The Debian package, and the checks of the package and the desktop files.
 PACKAGE_PACKAGES=(dpkg-dev)

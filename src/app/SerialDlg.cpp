@@ -1,7 +1,9 @@
 #include "app/SerialDlg.h"
 
 #include "app/DialogColors.h"
+#include "platform/AppendingLayout.h"
 #include "platform/Dispatch.h"
+#include "platform/StaticControls.h"
 #include "resources/DialogTemplates.h"
 #include "resources/Icons.h"
 #include "resources/Resource.h"
@@ -78,6 +80,7 @@ void CSerialDlg::DoDataExchange(bool bSaveAndValidate) {
         m_editSend = m_items.Get<QPlainTextEdit>(IDC_SENDTEXT);
         m_editRecv = m_items.Get<QPlainTextEdit>(IDC_RECV);
         m_comm.Attach(std::move(m_pHostedControl));
+        m_pRecvLayout = AppendingLayout::Install(m_editRecv);
         // The receive box takes a stream of appends; an undo history would only grow.
         m_editRecv->setUndoRedoEnabled(false);
     }
@@ -123,6 +126,9 @@ bool CSerialDlg::OnInitDialog() {
 
     m_editTemp->setText(QStringLiteral("摄氏     ℃"));
     SetTimer(TIMER_CLOCK, 10);
+    // The clock changes every 10 ms; drawn over a transparent background it
+    // would have the group box around it repainted every time as well.
+    PaintOwnBackdrop(m_items.Item(IDC_CLOCK));
 
     InitPortLists();
 

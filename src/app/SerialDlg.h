@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 
+class AppendingLayout;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -131,6 +132,7 @@ private:
     std::map<int, int> m_timerIds; // Qt timer id -> dialog timer id
     QMenu* m_pSysMenu = nullptr;
     QAction* m_pLockAction = nullptr;
+    AppendingLayout* m_pRecvLayout = nullptr; // the receive box's, owned by the box
     GbkDecoder m_recvDecoder;
     bool m_bLastWasCR = false;
 };

@@ -51,8 +51,11 @@ QByteArray GbkFromUnicode(const QString& text) {
     const char16_t* units = reinterpret_cast<const char16_t*>(text.utf16());
     qsizetype pos = 0;
     while (pos < text.size()) {
-        // One character at a time, so an unmappable one becomes exactly one '?'.
-        const qsizetype n = QChar::isHighSurrogate(units[pos]) && pos + 1 < text.size() ? 2 : 1;
+        // One character at a time, so an unmappable one becomes exactly one
+        // '?'. A surrogate that is not half of a pair is a character of its own.
+        const bool pair = QChar::isHighSurrogate(units[pos]) && pos + 1 < text.size() &&
+                          QChar::isLowSurrogate(units[pos + 1]);
+        const qsizetype n = pair ? 2 : 1;
         char* src = reinterpret_cast<char*>(const_cast<char16_t*>(units + pos));
         size_t srcLeft = static_cast<size_t>(n) * 2;
         char* dst = buffer;

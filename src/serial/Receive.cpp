@@ -1,11 +1,10 @@
 #include "app/Globals.h"
 #include "app/SerialDlg.h"
+#include "platform/AppendingLayout.h"
 #include "resources/Resource.h"
 #include "serial/ReceiveRules.h"
 
 #include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextCursor>
 
 void CSerialDlg::OnCommEvent() {
     if (m_comm.GetCommEvent() != CommControl::comEvReceive)
@@ -67,15 +66,7 @@ QString CSerialDlg::DecodeRecvText(const QByteArray& chunk) {
 }
 
 void CSerialDlg::AppendRecvText(const QString& text) {
-    if (text.isEmpty())
-        return;
-    // Insert at the end of the document through a cursor of our own: only the
-    // last block is laid out again, whatever the box holds.
-    QTextCursor cursor(m_editRecv->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text);
-    m_editRecv->setTextCursor(cursor);
-    m_editRecv->ensureCursorVisible();
+    m_pRecvLayout->Append(text);
 }
 
 void CSerialDlg::ResetRecvDecoder() {

@@ -22,6 +22,9 @@ public:
     // ones the program put in force, and it keeps the master readable while
     // the program has the slave closed.
     int SlaveFd() const { return m_slave; }
+    // The far end's descriptor (non-blocking), for a board played by another
+    // process or thread.
+    int MasterFd() const { return m_master; }
 
     // The far end sends bytes to the program.
     void Send(const QByteArray& bytes);

@@ -1,0 +1,118 @@
+// The board sends readings as fast as the pseudo-terminal takes them for
+// 10 s, from another process: the dialog (real control, curve mode on,
+// response count 5) must keep its clock going and its memory bounded.
+#include "support/DialogOnPty.h"
+#include "support/ProcessStats.h"
+#include "support/Row.h"
+
+#include "resources/Resource.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kWarmUp = std::chrono::seconds(2);
+constexpr auto kFlood = std::chrono::seconds(10);
+
+// The far end: readings back to back on the master until killed.
+[[noreturn]] void Flood(int master) {
+    static const char readings[] = "25.5025.5126.0024.99";
+    const size_t size = sizeof readings - 1;
+    size_t at = 0;
+    for (;;) {
+        pollfd ready{master, POLLOUT, 0};
+        poll(&ready, 1, -1);
+        const ssize_t n = write(master, readings + at, size - at);
+        if (n > 0)
+            at = (at + size_t(n)) % size;
+    }
+}
+
+// Times between successive changes of the clock label, seen at each timer
+// event the dialog receives.
+class ClockWatch : public QObject {
+public:
+    explicit ClockWatch(CSerialDlg& dlg)
+        : m_label(qobject_cast<QLabel*>(dlg.GetDlgItem(IDC_CLOCK))) {
+        dlg.installEventFilter(this);
+    }
+    void Restart() {
+        m_longest = {};
+        m_last = Clock::now();
+    }
+    double LongestMs() const {
+        return std::chrono::duration<double, std::milli>(m_longest).count();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Timer && m_label->text() != m_text) {
+            m_text = m_label->text();
+            const Clock::time_point now = Clock::now();
+            m_longest = std::max(m_longest, now - m_last);
+            m_last = now;
+        }
+        return false;
+    }
+
+private:
+    QLabel* m_label;
+    QString m_text;
+    Clock::time_point m_last = Clock::now();
+    Clock::duration m_longest{};
+};
+
+void RunFor(QApplication& app, Clock::duration span) {
+    QTimer::singleShot(std::chrono::duration_cast<std::chrono::milliseconds>(span), &app,
+                       &QApplication::quit);
+    app.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    DialogOnPty rig(5, true);
+    CSerialDlg& dlg = rig.Dialog();
+    long events = 0;
+    QObject::connect(dlg.m_comm.Control(), &CommControl::OnComm, [&] { ++events; });
+    ClockWatch watch(dlg);
+
+    const pid_t board = fork();
+    if (board == 0)
+        Flood(rig.Board().MasterFd());
+    RunFor(app, kWarmUp);
+    const long residentBefore = ResidentBytes();
+    const double cpuBefore = CpuSeconds();
+    const long eventsBefore = events;
+    watch.Restart();
+    RunFor(app, kFlood);
+    const double seconds = std::chrono::duration<double>(kFlood).count();
+    const double perSecond = double(events - eventsBefore) / seconds;
+    const double cpu = (CpuSeconds() - cpuBefore) / seconds * 100;
+    const long residentAfter = ResidentBytes();
+    kill(board, SIGKILL);
+    waitpid(board, nullptr, 0);
+
+    const double growthMb = double(residentAfter - residentBefore) / (1 << 20);
+    PrintRow("5. flood: events handled per second", Figure(perSecond, 0), "(reported)", true);
+    PrintRow("5. flood: longest gap between clock updates", Figure(watch.LongestMs(), 1, "ms"),
+             "< 50 ms", watch.LongestMs() < 50);
+    PrintRow("5. flood: CPU", Figure(cpu, 0, "% of a core"), "(reported)", true);
+    PrintRow("5. flood: resident memory after warm-up, before → after",
+             Figure(double(residentBefore) / (1 << 20), 1) + " → " +
+                 Figure(double(residentAfter) / (1 << 20), 1, "MB"),
+             "growth < 2 MB", growthMb < 2);
+    return 0;
+}
