@@ -47,6 +47,16 @@ void FillGrid(QImage& img) {
     dc.fillRect(img.rect(), QBrush(QColor(kGridColor), Qt::CrossPattern));
 }
 
+void ScrollLeft(QImage& img, int by) {
+    const int keep = img.width() - by;
+    if (keep <= 0)
+        return;
+    const Rows<QRgb> rows(img);
+    QRgb* row = rows.first;
+    for (int n = img.height(); n > 0; --n, row += rows.stride)
+        std::memmove(row, row + by, static_cast<std::size_t>(keep) * sizeof(QRgb));
+}
+
 // Copies the rectangle from of src to the point to of dst, clipped to both.
 void CopyRect(QImage& dst, QPoint to, const QImage& src, QRect from) {
     const QPoint shift = to - from.topLeft();
@@ -62,29 +72,12 @@ void CopyRect(QImage& dst, QPoint to, const QImage& src, QRect from) {
         std::memcpy(out, in, bytes);
 }
 
-// CopyRect into the picture that ring holds rotated by head columns.
-void CopyToRotated(QImage& ring, int head, QPoint to, const QImage& src, QRect from) {
-    const QPoint shift = to - from.topLeft();
-    const QRect target = QRect(to, from.size()) & ring.rect() & src.rect().translated(shift);
-    if (target.isEmpty())
-        return;
-    const int left = (target.left() + head) % ring.width();
-    const int first = std::min(target.width(), ring.width() - left);
-    CopyRect(ring, QPoint(left, target.top()), src,
-             QRect(target.topLeft() - shift, QSize(first, target.height())));
-    if (first < target.width())
-        CopyRect(ring, QPoint(0, target.top()), src,
-                 QRect(target.topLeft() - shift + QPoint(first, 0),
-                       QSize(target.width() - first, target.height())));
-}
-
 // A 1-pixel line as the platform's cosmetic pen draws it: one pixel per step
 // of the major axis, the end point left out, and a line passing halfway
 // between two pixels lights the one with the smaller coordinate. Qt's
 // cosmetic line draws its end point, so it cannot stand in. Pixels outside
-// the image are skipped without changing the path. img holds the picture
-// rotated by head columns.
-void DrawLine(QImage& img, int head, QPoint from, QPoint to, QRgb color) {
+// the image are skipped without changing the path.
+void DrawLine(QImage& img, QPoint from, QPoint to, QRgb color) {
     const int dx = to.x() - from.x();
     const int dy = to.y() - from.y();
     const bool xMajor = std::abs(dx) > std::abs(dy);
@@ -102,7 +95,7 @@ void DrawLine(QImage& img, int head, QPoint from, QPoint to, QRgb color) {
     QPoint p = from;
     for (int i = 0; i < major; ++i) {
         if (bounds.contains(p))
-            rows[p.y()][(p.x() + head) % bounds.width()] = color;
+            rows[p.y()][p.x()] = color;
         if (err + tie > 0) {
             p += minorStep;
             err -= 2 * major;
@@ -170,7 +163,6 @@ void CCurveWnd::AddValue(int value) {
         value = m_nMin;
     m_nValue = value;
     ++m_nCount;
-    m_bViewValid = false;
     DrawNewValue();
     update(contentsRect());
 }
@@ -186,36 +178,7 @@ void CCurveWnd::OnPaint() {
     if (m_bmpMem.isNull())
         return;
     const QRect client = contentsRect();
-    DrawPicture(dc, client.topLeft(), client.size());
-}
-
-void CCurveWnd::DrawPicture(QPainter& dc, QPoint at, QSize size) const {
-    const QRect shown = QRect(QPoint(0, 0), size) & m_bmpMem.rect();
-    const int tail = m_bmpMem.width() - m_nHead; // picture columns before the wrap
-    dc.drawImage(at, m_bmpMem, QRect(m_nHead, 0, std::min(tail, shown.width()), shown.height()));
-    if (tail < shown.width())
-        dc.drawImage(at + QPoint(tail, 0), m_bmpMem,
-                     QRect(0, 0, shown.width() - tail, shown.height()));
-    // The labels stand at their places from the second value on.
-    if (m_nCount < 2)
-        return;
-    for (const QRect& cell : m_rcLabels) {
-        const QRect label = cell & shown;
-        if (!label.isEmpty())
-            dc.drawImage(at + label.topLeft(), m_bmpLabels, label);
-    }
-}
-
-const QImage& CCurveWnd::Surface() const {
-    if (!m_bViewValid) {
-        m_bmpView = QImage(m_bmpMem.size(), QImage::Format_RGB32);
-        if (!m_bmpView.isNull()) {
-            QPainter dc(&m_bmpView);
-            DrawPicture(dc, QPoint(0, 0), m_bmpView.size());
-        }
-        m_bViewValid = true;
-    }
-    return m_bmpView;
+    dc.drawImage(client.topLeft(), m_bmpMem, QRect(QPoint(0, 0), client.size()));
 }
 
 void CCurveWnd::PrepareSurface() {
@@ -226,7 +189,6 @@ void CCurveWnd::PrepareSurface() {
     if (m_bmpMem.isNull())
         return;
     FillGrid(m_bmpMem);
-    m_bViewValid = false;
 
     m_bmpGrid = QImage(2 * kStep, client.height(), QImage::Format_RGB32);
     FillGrid(m_bmpGrid);
@@ -239,8 +201,7 @@ void CCurveWnd::DrawNewValue() {
     if (m_bmpMem.isNull())
         return;
 
-    if (m_bmpMem.width() > kStep)
-        m_nHead = (m_nHead + kStep) % m_bmpMem.width();
+    ScrollLeft(m_bmpMem, kStep);
 
     // In double throughout: the clamped difference always fits, the range
     // may not.
@@ -249,16 +210,18 @@ void CCurveWnd::DrawNewValue() {
 
     const int stripX = W - kStep;
     const int phase = (stripX % kStep + kStep) % kStep;
-    CopyToRotated(m_bmpMem, m_nHead, QPoint(stripX, 0), m_bmpGrid, QRect(phase, 0, kStep, H));
+    CopyRect(m_bmpMem, QPoint(stripX, 0), m_bmpGrid, QRect(phase, 0, kStep, H));
 
     if (m_nCount == 1) {
         m_nLastX = stripX;
         m_nLastY = y;
         return;
     }
-    DrawLine(m_bmpMem, m_nHead, QPoint(m_nLastX - kStep, m_nLastY), QPoint(stripX, y), kWhite);
+    DrawLine(m_bmpMem, QPoint(m_nLastX - kStep, m_nLastY), QPoint(stripX, y), kWhite);
     m_nLastX = stripX;
     m_nLastY = y;
+    for (const QRect& cell : m_rcLabels)
+        CopyRect(m_bmpMem, cell.topLeft(), m_bmpLabels, cell);
 }
 
 void CCurveWnd::DrawBorder() {

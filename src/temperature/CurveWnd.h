@@ -6,12 +6,8 @@
 
 #include <array>
 
-class QPainter;
-
 // The temperature strip chart: a child window that keeps its whole picture in
 // an off-screen image, scrolls it 8 pixels per value and copies it on paint.
-// The image is kept rotated rather than moved: a step turns the column where
-// the picture starts, so it costs the new strip, not the whole image.
 class CCurveWnd : public QWidget {
     Q_OBJECT
 
@@ -26,15 +22,13 @@ public:
     void AddValue(int value);
 
     // The off-screen picture, as the window shows it.
-    const QImage& Surface() const;
+    const QImage& Surface() const { return m_bmpMem; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void OnPaint();
-    // The picture's top-left size at at: the image unrotated, the labels over it.
-    void DrawPicture(QPainter& dc, QPoint at, QSize size) const;
     void PrepareSurface();
     void DrawNewValue();
     void DrawBorder();
@@ -42,8 +36,7 @@ private:
     int m_nMin = 0;
     int m_nMax = 100;
     int m_nValue = 0;
-    QImage m_bmpMem; // column x of the picture is column (x + m_nHead) % width here
-    int m_nHead = 0;
+    QImage m_bmpMem;
     int m_nCount = 0;
     int m_nLastX = 0;
     int m_nLastY = 0;
@@ -55,7 +48,4 @@ private:
     QImage m_bmpGrid;
     QImage m_bmpLabels;
     std::array<QRect, 11> m_rcLabels;
-
-    mutable QImage m_bmpView; // Surface(), made when asked after a change
-    mutable bool m_bViewValid = false;
 };
