@@ -1,5 +1,7 @@
 #include "controls/ColorButton.h"
 
+#include "platform/DialogBuilder.h"
+
 #include <QEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -22,14 +24,11 @@ bool CColorButton::Attach(int nID, QWidget* pParent, QColor crBackground, QColor
                           QColor crDisabled, int nBevelWidth) {
     if (!pParent)
         return false;
-    const auto buttons = pParent->findChildren<QPushButton*>();
-    const auto it = std::find_if(buttons.begin(), buttons.end(), [nID](const QPushButton* b) {
-        return b->property("ctrlId").toInt() == nID;
-    });
-    if (it == buttons.end())
+    auto* button = qobject_cast<QPushButton*>(GetDlgItem(pParent, nID));
+    if (!button)
         return false;
 
-    m_pButton = *it;
+    m_pButton = button;
     m_pButton->installEventFilter(this);
     m_crBackground = crBackground;
     m_crText = crText;
@@ -41,8 +40,7 @@ bool CColorButton::Attach(int nID, QWidget* pParent, QColor crBackground, QColor
 bool CColorButton::eventFilter(QObject* watched, QEvent* event) {
     // Only a button the template made owner-drawn is ours to paint; the others
     // keep the style's look.
-    if (watched != m_pButton || event->type() != QEvent::Paint ||
-        !m_pButton->property("ownerDraw").toBool())
+    if (watched != m_pButton || event->type() != QEvent::Paint || !IsOwnerDraw(m_pButton))
         return QObject::eventFilter(watched, event);
 
     QPainter painter(m_pButton);

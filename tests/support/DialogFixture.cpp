@@ -1,4 +1,5 @@
 #include "support/DialogFixture.h"
+#include "support/DialogDriver.h"
 
 #include "app/Globals.h"
 #include "platform/FileDialog.h"
@@ -38,16 +39,13 @@ void DialogTest::TearDown() {
 }
 
 void DialogTest::Click(int id) {
-    auto* button = qobject_cast<QPushButton*>(dlg->GetDlgItem(id));
-    ASSERT_NE(button, nullptr) << id;
-    button->click();
+    ASSERT_NE(qobject_cast<QPushButton*>(dlg->GetDlgItem(id)), nullptr) << id;
+    ClickItem(*dlg, id);
 }
 
 void DialogTest::Select(int id, int index) {
-    auto* list = qobject_cast<QComboBox*>(dlg->GetDlgItem(id));
-    ASSERT_NE(list, nullptr) << id;
-    list->setCurrentIndex(index);
-    emit list->activated(index);
+    ASSERT_NE(qobject_cast<QComboBox*>(dlg->GetDlgItem(id)), nullptr) << id;
+    SelectItem(*dlg, id, index);
 }
 
 QString DialogTest::Text(int id) const {
