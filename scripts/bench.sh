@@ -7,18 +7,17 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 bash scripts/deps.sh "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DSERIALTEMP_WERROR=ON \
-    -DSERIALTEMP_TESTS=OFF -DSERIALTEMP_BENCH=ON >/dev/null
-cmake --build build/release
+cmake --preset bench >/dev/null
+cmake --build --preset bench
 
 export QT_QPA_PLATFORM=offscreen
-bin=build/release/bench
+bin=build/bench/bench
 rows=$(mktemp)
 trap 'rm -f "$rows"' EXIT
 # Each program prints its rows on standard output and its chatter on standard error.
 "$bin/serialtemp-microbench" --benchmark_color=false >>"$rows"
 "$bin/serialtemp-latency" >>"$rows"
-"$bin/serialtemp-idle" build/release/src/serialtemp >>"$rows"
+"$bin/serialtemp-idle" build/bench/src/serialtemp >>"$rows"
 "$bin/serialtemp-flood" >>"$rows"
 "$bin/serialtemp-startup" >>"$rows"
 "$bin/serialtemp-soak" >>"$rows"

@@ -10,9 +10,8 @@ seconds=${1:-60}
 source scripts/packages.sh
 bash scripts/deps.sh "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
-CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DSERIALTEMP_WERROR=ON -DSERIALTEMP_TESTS=OFF -DSERIALTEMP_FUZZ=ON >/dev/null
-cmake --build build/fuzz
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1

@@ -5,5 +5,5 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 bash scripts/deps.sh "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
 
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DSERIALTEMP_TESTS=OFF >/dev/null
-cmake --build build/release --target package
+cmake --preset release >/dev/null
+cmake --build --preset release --target package

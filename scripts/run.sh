@@ -7,8 +7,8 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 bash scripts/deps.sh "${BUILD_PACKAGES[@]}"
 
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DSERIALTEMP_TESTS=OFF >/dev/null
-cmake --build build/release
+cmake --preset release >/dev/null
+cmake --build --preset release
 
 terminal=build/release/src/serialtemp
 boardsim=build/release/tools/boardsim/serialtemp-boardsim
