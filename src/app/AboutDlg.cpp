@@ -10,9 +10,10 @@
 CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    BuildDialog(*this, g_tmplAboutBox);
+    const QIcon icon = AppIcon();
+    BuildDialog(*this, g_tmplAboutBox, icon);
     SetDialogBkColor(this);
-    setWindowIcon(AppIcon());
+    setWindowIcon(icon);
 }
 
 int CAboutDlg::DoModal() {

@@ -7,6 +7,7 @@
 #include "resources/DialogTemplates.h"
 #include "resources/Icons.h"
 #include "resources/Resource.h"
+#include "resources/StringTable.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
@@ -93,6 +94,7 @@ void CSerialDlg::DoDataExchange(bool bSaveAndValidate) {
 }
 
 void CSerialDlg::ConnectMessageMap() {
+    SetInternalFailureText(LoadResString(AFX_IDP_INTERNAL_FAILURE));
     for (const MessageEntry& entry : kMessageMap) {
         const auto handler = entry.handler;
         auto run = [this, handler] {

@@ -1,7 +1,6 @@
 #include "platform/DialogBuilder.h"
 
 #include "platform/StaticControls.h"
-#include "resources/Icons.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -66,7 +65,7 @@ QWidget* MakeGroup(const ControlTemplate& c, QWidget& parent) {
     return new GroupFrame(QString::fromUtf8(c.caption), c.styles & ControlStyle::Center, &parent);
 }
 
-QWidget* MakeControl(const ControlTemplate& c, QWidget& parent) {
+QWidget* MakeControl(const ControlTemplate& c, QWidget& parent, const QIcon& icon) {
     using K = ControlKind;
     using Shape = StaticShape::Shape;
     switch (c.kind) {
@@ -98,7 +97,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget& parent) {
     }
     case K::Icon: {
         auto* label = new QLabel(&parent);
-        label->setPixmap(AppIcon().pixmap(32, 32));
+        label->setPixmap(icon.pixmap(32, 32));
         return label;
     }
     }
@@ -160,7 +159,7 @@ QWidget* DialogItems::Item(int id) const {
     return it == m_items.end() ? nullptr : it->second;
 }
 
-DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl) {
+DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl, const QIcon& icon) {
     const QFont font = DialogFont(tmpl);
     dialog.setFont(font);
     dialog.setWindowTitle(QString::fromUtf8(tmpl.caption));
@@ -170,7 +169,7 @@ DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl) {
     DialogItems items;
     QWidget* previous = nullptr;
     for (const ControlTemplate& c : tmpl.controls) {
-        QWidget* w = MakeControl(c, dialog);
+        QWidget* w = MakeControl(c, dialog, icon);
         w->setProperty(kCtrlId, c.id);
         if (*c.name)
             w->setObjectName(QString::fromLatin1(c.name));

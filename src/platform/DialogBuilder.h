@@ -3,6 +3,7 @@
 #include "platform/DialogTemplate.h"
 
 #include <QFont>
+#include <QIcon>
 #include <QRect>
 
 #include <map>
@@ -42,8 +43,9 @@ private:
 };
 
 // Creates the template's controls as children of dialog, in template order
-// (which is the tab order), sets the caption, font and client size.
-DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl);
+// (which is the tab order), sets the caption, font and client size. Icon
+// controls show icon.
+DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl, const QIcon& icon = {});
 
 // The child with a control id, as the dialog manager finds it; null if none.
 QWidget* GetDlgItem(const QWidget* parent, int id);

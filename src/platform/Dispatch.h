@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 class QWidget;
@@ -10,7 +12,11 @@ enum class HandlerKind {
     ControlEvent, // the control's event: the error goes back to the control, nothing shown
 };
 
-// Runs one handler as the framework's dispatch would: a CommError shows its
-// description with a stop icon, any other exception the internal-error text.
-// Nothing ever escapes into Qt's event loop.
+// The text reported for an exception that carries no description; the
+// application sets it from its string table before any handler runs.
+void SetInternalFailureText(const QString& text);
+
+// Runs one handler as the framework's dispatch would: a DescribedError shows
+// its description with a stop icon, any other exception the internal-failure
+// text. Nothing ever escapes into Qt's event loop.
 void Dispatch(QWidget* owner, HandlerKind kind, const std::function<void()>& handler);

@@ -1,8 +1,11 @@
 #include "support/DialogFixture.h"
 
+#include "app/AboutDlg.h"
 #include "app/Clock.h"
 #include "app/Globals.h"
+#include "platform/Dispatch.h"
 #include "resources/DialogTemplates.h"
+#include "resources/Icons.h"
 #include "resources/Resource.h"
 #include "resources/StringTable.h"
 
@@ -13,6 +16,8 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTest>
+
+#include <stdexcept>
 
 namespace {
 
@@ -150,4 +155,21 @@ TEST_F(DialogTest, ControlErrorsInCommandsShowAStopBoxAndNothingInEvents) {
     comm->FailOn("InBufferCount?", "读取失败");
     comm->Receive("25");
     EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(DialogTest, OtherErrorsInCommandsShowTheInternalFailureTextAndNothingInEvents) {
+    const auto fail = [] { throw std::runtime_error("not a described error"); };
+    Dispatch(dlg.get(), HandlerKind::ControlEvent, fail);
+    EXPECT_TRUE(boxes.empty());
+    Dispatch(dlg.get(), HandlerKind::Command, fail);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "内部应用程序出错。");
+    EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
+}
+
+TEST(AboutBox, ShowsTheApplicationIcon) {
+    CAboutDlg about;
+    const auto* icon = qobject_cast<const QLabel*>(GetDlgItem(&about, IDI_APPICON));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->pixmap().toImage(), AppIcon().pixmap(32, 32).toImage());
 }
