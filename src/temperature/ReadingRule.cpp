@@ -1,10 +1,12 @@
 #include "temperature/ReadingRule.h"
 
+#include <algorithm>
 #include <cfloat>
+#include <charconv>
 #include <climits>
 #include <cmath>
-#include <cstdlib>
-#include <locale.h>
+#include <string_view>
+#include <system_error>
 
 namespace {
 
@@ -15,10 +17,19 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The C locale, so the decimal point is '.' whatever LC_NUMERIC says.
-locale_t CLocale() {
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    return c;
+constexpr long long kExponentLimit = 1'000'000'000'000'000;
+
+// Whether a number out of a double's range is too large rather than too
+// small: the power of ten of its first non-zero digit, plus its exponent, is
+// positive. digits is the mantissa with its point; exponent is saturated.
+bool AboveRange(std::string_view digits, long long exponent) {
+    const std::size_t point = std::min(digits.find('.'), digits.size());
+    const std::size_t lead = digits.find_first_not_of("0.");
+    if (lead == std::string_view::npos)
+        return false;
+    const long long power = lead < point ? static_cast<long long>(point - lead) - 1
+                                         : -static_cast<long long>(lead - point);
+    return power + exponent > 0;
 }
 
 } // namespace
@@ -29,9 +40,10 @@ double ReadCelsius(const QByteArray& text) {
     qsizetype i = 0;
     while (i < n && IsSpace(s[i]))
         ++i;
-    const qsizetype start = i;
+    const bool negative = i < n && s[i] == '-';
     if (i < n && (s[i] == '+' || s[i] == '-'))
         ++i;
+    const qsizetype mantissa = i;
     qsizetype digits = 0;
     for (; i < n && IsDigit(s[i]); ++i)
         ++digits;
@@ -42,20 +54,34 @@ double ReadCelsius(const QByteArray& text) {
     }
     if (digits == 0)
         return 0.0;
+    const qsizetype mantissaEnd = i;
+    long long exponent = 0;
     if (i < n && (s[i] == 'e' || s[i] == 'E')) {
         qsizetype j = i + 1;
+        const bool negativeExponent = j < n && s[j] == '-';
         if (j < n && (s[j] == '+' || s[j] == '-'))
             ++j;
         if (j < n && IsDigit(s[j])) {
-            while (j < n && IsDigit(s[j]))
-                ++j;
+            // Held far beyond any mantissa's length, so that its sum with
+            // the leading digit's power keeps the right sign.
+            for (; j < n && IsDigit(s[j]); ++j)
+                exponent = std::min(exponent * 10 + (s[j] - '0'), kExponentLimit);
+            if (negativeExponent)
+                exponent = -exponent;
             i = j;
         }
     }
-    // The grammar is checked above; strtod only converts the accepted text,
-    // which is neither hexadecimal nor nan/inf. It gives HUGE_VAL on overflow.
-    const QByteArray number(s + start, i - start);
-    return strtod_l(number.constData(), nullptr, CLocale());
+    // The grammar is checked above, so from_chars converts exactly the
+    // accepted text (never hexadecimal, nan or inf); it takes no '+' sign.
+    double value = 0.0;
+    const char* const first = negative ? s + mantissa - 1 : s + mantissa;
+    if (std::from_chars(first, s + i, value).ec == std::errc::result_out_of_range) {
+        const std::string_view mantissaText(s + mantissa, mantissaEnd - mantissa);
+        value = AboveRange(mantissaText, exponent) ? HUGE_VAL : 0.0;
+        if (negative)
+            value = -value;
+    }
+    return value;
 }
 
 float ToSinglePrecision(double value) {

@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <span>
 
 namespace {
 
@@ -20,9 +21,19 @@ const Reading kReadings[] = {
     {"1e999", HUGE_VAL}, {"-1e999", -HUGE_VAL}, {"1e-999", 0.0},
 };
 
+// Beyond a double's range, a number is too large or too small by where its
+// first digit stands, not by its exponent's sign alone.
+const Reading kBeyondDouble[] = {
+    {"0.1e310", HUGE_VAL}, {"1000e-330", 0.0},  {"-0.001e-322", 0.0},
+    {"1e-310", 1e-310},    {"00.000e999", 0.0}, {"+1e99999999999999999999", HUGE_VAL},
+};
+
 void ExpectReadings() {
-    for (const Reading& r : kReadings)
-        EXPECT_EQ(ReadCelsius(r.text), r.value) << '"' << r.text << '"';
+    using Table = std::span<const Reading>;
+    for (Table table : {Table(kReadings), Table(kBeyondDouble)}) {
+        for (const Reading& r : table)
+            EXPECT_EQ(ReadCelsius(r.text), r.value) << '"' << r.text << '"';
+    }
 }
 
 } // namespace
