@@ -2,15 +2,17 @@
 #include "app/SerialDlg.h"
 #include "platform/MessageBox.h"
 #include "resources/Resource.h"
+#include "serial/BaudRates.h"
 #include "serial/PortListTooltip.h"
 
 #include <QComboBox>
 
 namespace {
 
-// One table: it fills the baud list and turns a position back into a rate.
-constexpr long kBaudRates[] = {100,   300,   600,   1200,  2400,   4800,   9600,   14400,
-                               19200, 38400, 56000, 57600, 115200, 128000, 256000, 512000};
+// Selects the entry that reads text, wherever the list holds it.
+void SelectEntry(QComboBox* list, const QString& text) {
+    list->setCurrentIndex(list->findText(text));
+}
 
 } // namespace
 
@@ -18,39 +20,39 @@ void CSerialDlg::InitPortLists() {
     auto* port = m_items.Get<QComboBox>(IDC_PORT);
     for (int i = 1; i <= 15; ++i)
         port->addItem(QStringLiteral("COM%1").arg(i));
-    port->setCurrentIndex(0);
-    m_nPort = static_cast<short>(port->findText(QStringLiteral("COM1")) + 1);
+    SelectEntry(port, QStringLiteral("COM1"));
+    m_nPort = static_cast<short>(port->currentIndex() + 1);
     port->installEventFilter(new PortListTooltip(port));
 
     auto* baud = m_items.Get<QComboBox>(IDC_BAUD);
     for (long rate : kBaudRates)
         baud->addItem(QString::number(rate));
-    baud->setCurrentIndex(6);
-    m_strBaud = baud->itemText(6);
+    SelectEntry(baud, QStringLiteral("9600"));
+    m_strBaud = baud->currentText();
     m_strSettings = m_strBaud + QStringLiteral(",n,8,1");
 
     auto* dataBits = m_items.Get<QComboBox>(IDC_DATABITS);
     for (int bits = 5; bits <= 8; ++bits)
         dataBits->addItem(QString::number(bits));
-    dataBits->setCurrentIndex(3);
-    m_strDataBits = dataBits->itemText(3);
+    SelectEntry(dataBits, QStringLiteral("8"));
+    m_strDataBits = dataBits->currentText();
 
     auto* stopBits = m_items.Get<QComboBox>(IDC_STOPBITS);
     for (int bits = 1; bits <= 2; ++bits)
         stopBits->addItem(QString::number(bits));
-    stopBits->setCurrentIndex(0);
-    m_strStopBits = stopBits->itemText(0);
+    SelectEntry(stopBits, QStringLiteral("1"));
+    m_strStopBits = stopBits->currentText();
 
     auto* parity = m_items.Get<QComboBox>(IDC_PARITY);
     for (const char* text : {"无校验", "奇校验", "偶校验"})
         parity->addItem(QString::fromUtf8(text));
-    parity->setCurrentIndex(0);
+    SelectEntry(parity, QStringLiteral("无校验"));
 
     auto* respBytes = m_items.Get<QComboBox>(IDC_RESPBYTES);
     for (int n = 1; n <= 15; ++n)
         respBytes->addItem(QStringLiteral("%1 个字节").arg(n));
-    respBytes->setCurrentIndex(0);
-    m_nRespBytes = 1;
+    SelectEntry(respBytes, QStringLiteral("1 个字节"));
+    m_nRespBytes = respBytes->currentIndex() + 1;
 }
 
 void CSerialDlg::ConfigurePort() {

@@ -89,17 +89,17 @@ TEST_F(DialogTest, ConfigurationThatFailsRunsWholeAgainOnTheNextPress) {
 TEST_F(DialogTest, LineSettingChangesComposeTheSettingsString) {
     struct Step {
         int list;
-        int position;
+        QString entry;
         QString settings;
     };
     const std::vector<std::vector<Step>> scenarios = {
-        {{IDC_BAUD, 8, "19200,N,8,1"},
-         {IDC_PARITY, 1, "19200,O,8,1"},
-         {IDC_DATABITS, 2, "19200,O,7,1"},
-         {IDC_STOPBITS, 1, "19200,O,7,2"}},
-        {{IDC_BAUD, 0, "100,N,8,1"}},
-        {{IDC_BAUD, 15, "512000,N,8,1"}},
-        {{IDC_PARITY, 2, "9600,E,8,1"}, {IDC_DATABITS, 0, "9600,E,5,1"}},
+        {{IDC_BAUD, "19200", "19200,N,8,1"},
+         {IDC_PARITY, "奇校验", "19200,O,8,1"},
+         {IDC_DATABITS, "7", "19200,O,7,1"},
+         {IDC_STOPBITS, "2", "19200,O,7,2"}},
+        {{IDC_BAUD, "100", "100,N,8,1"}},
+        {{IDC_BAUD, "512000", "512000,N,8,1"}},
+        {{IDC_PARITY, "偶校验", "9600,E,8,1"}, {IDC_DATABITS, "5", "9600,E,5,1"}},
     };
     for (const auto& steps : scenarios) {
         // Each scenario starts from the start values.
@@ -107,7 +107,7 @@ TEST_F(DialogTest, LineSettingChangesComposeTheSettingsString) {
         SetUp();
         QStringList expected;
         for (const Step& step : steps) {
-            Select(step.list, step.position);
+            Select(step.list, step.entry);
             expected.append(step.settings);
             EXPECT_EQ(dlg->m_strSettings, step.settings);
         }
@@ -116,8 +116,8 @@ TEST_F(DialogTest, LineSettingChangesComposeTheSettingsString) {
 }
 
 TEST_F(DialogTest, ChangesBeforeTheFirstOpeningGoIntoTheConfiguration) {
-    Select(IDC_BAUD, 12);
-    Select(IDC_PARITY, 2);
+    Select(IDC_BAUD, "115200");
+    Select(IDC_PARITY, "偶校验");
     comm->log.clear();
     Click(IDC_OPEN);
     EXPECT_EQ(comm->log.at(6), "Settings=115200,E,8,1");
@@ -125,7 +125,7 @@ TEST_F(DialogTest, ChangesBeforeTheFirstOpeningGoIntoTheConfiguration) {
 
 TEST_F(DialogTest, RefusedSettingsKeepTheNewSelection) {
     comm->FailOn("Settings=512000,N,8,1", "设备不支持该波特率");
-    Select(IDC_BAUD, 15);
+    Select(IDC_BAUD, "512000");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
     EXPECT_EQ(dlg->m_strBaud, "512000");
@@ -133,14 +133,14 @@ TEST_F(DialogTest, RefusedSettingsKeepTheNewSelection) {
 }
 
 TEST_F(DialogTest, PortChangeWhileClosedSetsCommPort) {
-    Select(IDC_PORT, 14);
+    Select(IDC_PORT, "COM15");
     EXPECT_EQ(comm->log, (QStringList{"PortOpen?", "CommPort=15"}));
     EXPECT_EQ(dlg->m_nPort, 15);
 }
 
 TEST_F(DialogTest, PortChangeWhileOpenIsRefusedAndTheListShowsThePortInUse) {
     OpenPort();
-    Select(IDC_PORT, 2);
+    Select(IDC_PORT, "COM3");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "串口已在应用中，请关闭串口后再操作！");
     EXPECT_EQ(boxes[0].icon, MsgIcon::None);
@@ -151,16 +151,16 @@ TEST_F(DialogTest, PortChangeWhileOpenIsRefusedAndTheListShowsThePortInUse) {
 
     Click(IDC_OPEN);
     comm->log.clear();
-    Select(IDC_PORT, 3);
+    Select(IDC_PORT, "COM4");
     EXPECT_EQ(comm->log, (QStringList{"PortOpen?", "CommPort=4"}));
 }
 
 TEST_F(DialogTest, ResponseByteCountGoesToTheThresholdAtOnce) {
-    Select(IDC_RESPBYTES, 14);
+    Select(IDC_RESPBYTES, "15 个字节");
     EXPECT_EQ(comm->log, QStringList{"RThreshold=15"});
     EXPECT_EQ(dlg->m_nRespBytes, 15);
     comm->log.clear();
-    Select(IDC_RESPBYTES, 0);
+    Select(IDC_RESPBYTES, "1 个字节");
     EXPECT_EQ(comm->log, QStringList{"RThreshold=1"});
     EXPECT_EQ(dlg->m_nRespBytes, 1);
 }

@@ -3,6 +3,7 @@
 
 #include "app/Globals.h"
 #include "platform/FileDialog.h"
+#include "resources/Resource.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -48,12 +49,20 @@ void DialogTest::Select(int id, int index) {
     SelectItem(*dlg, id, index);
 }
 
+void DialogTest::Select(int id, const QString& entry) {
+    const auto* list = qobject_cast<QComboBox*>(dlg->GetDlgItem(id));
+    ASSERT_NE(list, nullptr) << id;
+    const int index = list->findText(entry);
+    ASSERT_NE(index, -1) << entry.toStdString();
+    SelectItem(*dlg, id, index);
+}
+
 QString DialogTest::Text(int id) const {
     return dlg->GetItemText(id);
 }
 
 void DialogTest::OpenPort() {
-    Click(1016);
+    Click(IDC_OPEN);
     ASSERT_TRUE(comm->portOpen);
     comm->log.clear();
 }

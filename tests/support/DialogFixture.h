@@ -26,6 +26,8 @@ protected:
 
     void Click(int id);
     void Select(int id, int index);
+    // Chooses the entry of list id that reads entry, wherever the list holds it.
+    void Select(int id, const QString& entry);
     QString Text(int id) const;
     // Opens the port through the open button and forgets the log so far.
     void OpenPort();
