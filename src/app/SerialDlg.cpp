@@ -4,6 +4,7 @@
 #include "platform/AppendingLayout.h"
 #include "platform/Dispatch.h"
 #include "platform/StaticControls.h"
+#include "platform/WindowStyles.h"
 #include "resources/DialogTemplates.h"
 #include "resources/Icons.h"
 #include "resources/Resource.h"
@@ -123,7 +124,7 @@ bool CSerialDlg::OnInitDialog() {
     m_btnOpen.Attach(IDC_OPEN, this, QColor(255, 0, 0), QColor(255, 255, 255), QColor(128, 0, 0),
                      2);
 
-    m_curve.Create(0x50000000, m_items.Item(IDC_PLOT)->geometry(), this, IDC_CURVEWND);
+    m_curve.Create(WS_CHILD | WS_VISIBLE, m_items.Item(IDC_PLOT)->geometry(), this, IDC_CURVEWND);
     m_curve.SetRange(0, 100);
 
     m_editTemp->setText(QStringLiteral("摄氏     ℃"));

@@ -12,9 +12,6 @@
 
 namespace {
 
-const char* const kCtrlId = "ctrlId";
-const char* const kOwnerDraw = "ownerDraw";
-
 // MulDiv of the Windows API: a * b / c rounded to the nearest, halves away from 0.
 int MulDiv(int a, int b, int c) {
     const long long p = static_cast<long long>(a) * b;
@@ -32,7 +29,7 @@ QWidget* MakeButton(const ControlTemplate& c, QWidget& parent) {
                               ? new MultilineButton(caption, &parent)
                               : new QPushButton(caption, &parent);
     button->setDefault(c.kind == ControlKind::DefPushButton);
-    button->setProperty(kOwnerDraw, c.kind == ControlKind::OwnerDrawButton);
+    button->setProperty(kOwnerDrawProperty, c.kind == ControlKind::OwnerDrawButton);
     return button;
 }
 
@@ -170,7 +167,7 @@ DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl, const QIcon
     QWidget* previous = nullptr;
     for (const ControlTemplate& c : tmpl.controls) {
         QWidget* w = MakeControl(c, dialog, icon);
-        w->setProperty(kCtrlId, c.id);
+        w->setProperty(kCtrlIdProperty, c.id);
         if (*c.name)
             w->setObjectName(QString::fromLatin1(c.name));
         QRect r = units.ToPixels(c.x, c.y, c.cx, c.cy);
@@ -211,10 +208,10 @@ QWidget* GetDlgItem(const QWidget* parent, int id) {
 }
 
 int GetDlgCtrlID(const QWidget* widget) {
-    const QVariant id = widget->property(kCtrlId);
+    const QVariant id = widget->property(kCtrlIdProperty);
     return id.isValid() ? id.toInt() : -1;
 }
 
 bool IsOwnerDraw(const QWidget* widget) {
-    return widget->property(kOwnerDraw).toBool();
+    return widget->property(kOwnerDrawProperty).toBool();
 }

@@ -10,6 +10,11 @@
 
 class QWidget;
 
+// The widget properties that hold a control's id and whether its template
+// gave it the owner-draw style.
+inline constexpr const char* kCtrlIdProperty = "ctrlId";
+inline constexpr const char* kOwnerDrawProperty = "ownerDraw";
+
 // Dialog base units of a font, as the Windows dialog manager measures them:
 // the average width of the Latin letters and the character height.
 class DialogUnits {

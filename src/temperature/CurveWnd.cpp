@@ -1,5 +1,8 @@
 #include "temperature/CurveWnd.h"
 
+#include "platform/DialogBuilder.h"
+#include "platform/WindowStyles.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -13,9 +16,6 @@
 #include <span>
 
 namespace {
-
-// The one window style bit the widget acts on: shown once created.
-constexpr unsigned WS_VISIBLE = 0x10000000;
 
 // The static edge and the client edge together: 1 + 2 pixels on every side.
 constexpr int kBorder = 3;
@@ -140,11 +140,12 @@ bool CCurveWnd::Create(unsigned style, const QRect& rect, QWidget* parent, int i
     if (parent == nullptr)
         return false;
     setParent(parent);
-    setProperty("ctrlId", id);
+    setProperty(kCtrlIdProperty, id);
     setContentsMargins(kBorder, kBorder, kBorder, kBorder);
     // No background brush: every client pixel comes from the image.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setGeometry(rect);
+    // The one style bit the widget acts on: shown once created.
     setVisible((style & WS_VISIBLE) != 0);
     return true;
 }

@@ -1,5 +1,8 @@
 #include "controls/ColorButton.h"
 
+#include "platform/DialogBuilder.h"
+#include "resources/Resource.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
@@ -106,7 +109,7 @@ TEST(DrawFocusRect, InvertsAlternateBorderPixelsOnceAndUndoesItself) {
     }
 }
 
-constexpr int kId = 1009;
+constexpr int kId = IDC_CURVE;
 const QColor kFace(0, 0, 255), kText(255, 255, 0), kDisabled(0, 0, 128);
 const QRgb kFocusOn = kFace.rgb() ^ kInvert;
 
@@ -114,8 +117,8 @@ class ColorButtonTest : public ::testing::Test {
 protected:
     QPushButton* AddButton(int id, bool ownerDraw) {
         auto* created = new QPushButton(&parent);
-        created->setProperty("ctrlId", id);
-        created->setProperty("ownerDraw", ownerDraw);
+        created->setProperty(kCtrlIdProperty, id);
+        created->setProperty(kOwnerDrawProperty, ownerDraw);
         created->setGeometry(10, 10, 60, 40);
         return created;
     }
@@ -171,10 +174,10 @@ TEST_F(ColorButtonTest, AttachedWidgetPaintsItsStateOnlyIfOwnerDrawn) {
     const auto Grab = [](QWidget* w) {
         return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
     };
-    QPushButton* plain = AddButton(1003, false);
+    QPushButton* plain = AddButton(IDC_SEND, false);
     CColorButton plainColors;
     ASSERT_TRUE(colorButton.Attach(kId, &parent, kFace, kText, kDisabled, 2));
-    ASSERT_TRUE(plainColors.Attach(1003, &parent, kFace, kText, kDisabled, 2));
+    ASSERT_TRUE(plainColors.Attach(IDC_SEND, &parent, kFace, kText, kDisabled, 2));
     EXPECT_FALSE(colorButton.Attach(4242, &parent, Qt::red, kText, kDisabled, 0));
     EXPECT_EQ(Grab(button).pixel(30, 20), kFace.rgb()) << "a failed attach stores nothing";
     EXPECT_EQ(Grab(button).pixel(30, 0), Grey(255));

@@ -1,5 +1,8 @@
 #include "temperature/CurveWnd.h"
 
+#include "platform/WindowStyles.h"
+#include "resources/Resource.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,7 +22,8 @@ constexpr int H = 178;
 // A curve window as the dialog makes it, with the range 0 to 100.
 struct Curve {
     explicit Curve(QSize client = {W, H}) {
-        wnd.Create(0x50000000, QRect(QPoint(6, 9), client + QSize(6, 6)), &dlg, 100);
+        wnd.Create(WS_CHILD | WS_VISIBLE, QRect(QPoint(6, 9), client + QSize(6, 6)), &dlg,
+                   IDC_CURVEWND);
         wnd.SetRange(0, 100);
     }
     const QImage& img() const { return wnd.Surface(); }
