@@ -25,8 +25,6 @@ public:
     QRect ToPixels(int x, int y, int cx, int cy) const;
     int X(int dlu) const;
     int Y(int dlu) const;
-    int CxChar() const { return m_cxChar; }
-    int CyChar() const { return m_cyChar; }
 
 private:
     int m_cxChar;

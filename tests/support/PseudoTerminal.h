@@ -36,7 +36,6 @@ public:
 
     // The far end hangs up: the master closes, the slave reads as vanished.
     void HangUp();
-    bool IsHungUp() const { return m_master < 0; }
 
     // Publishes the slave as COMn in the current user's port-link folder.
     void PublishAs(int number) const;
