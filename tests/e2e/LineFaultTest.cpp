@@ -124,9 +124,13 @@ std::pair<qsizetype, QByteArray> ReadCapture(const QString& path) {
     return {all.mid(at, end - at).toLongLong(), all.mid(end + 2)};
 }
 
+// Over an earlier capture, as a user saving to the same file again does.
 TEST_F(LineFaultTest, FloodWhileTheSaveDialogIsOpenSavesAConsistentFile) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
+    QFile earlier(dir.filePath("flood.txt"));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write(QByteArray(20000, 'e')) > 0);
+    earlier.close();
     long events = 0;
     QObject::connect(dlg.m_comm.Control(), &CommControl::OnComm, [&] { ++events; });
     long duringDialog = 0;
