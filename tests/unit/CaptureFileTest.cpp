@@ -1,5 +1,6 @@
 #include "capture/CaptureFile.h"
 #include "platform/GbkCodec.h"
+#include "support/DeviceCopy.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -97,21 +98,32 @@ TEST_F(CaptureFileTest, WritesHeaderThenDataExactly) {
         EXPECT_EQ(ReadAll(PathOf("log.txt")), ExpectedFile(time, data));
     }
     EXPECT_EQ(Listing(), QStringList{"log.txt"}) << "no temporary stays";
+    QFile usual(PathOf("usual.txt"));
+    ASSERT_TRUE(usual.open(QIODevice::WriteOnly));
+    EXPECT_EQ(QFileInfo(PathOf("log.txt")).permissions(), usual.permissions())
+        << "a new capture has the mode any new file gets";
 }
 
+// The link's folder is read-only: the temporary belongs beside the file the
+// link names.
 TEST_F(CaptureFileTest, ReplacesThroughALinkKeepingTheLinkAndTheMode) {
-    QFile old(PathOf("real.txt"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("d"));
+    const QString real = PathOf("d/real.txt");
+    const QString link = PathOf("link.txt");
+    QFile old(real);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-    ASSERT_EQ(chmod(QFile::encodeName(old.fileName()), 0640), 0);
-    ASSERT_TRUE(old.link(PathOf("link.txt")));
+    ASSERT_EQ(chmod(QFile::encodeName(real), 0640), 0);
+    ASSERT_TRUE(old.link(link));
+    ASSERT_EQ(chmod(QFile::encodeName(m_dir.path()), 0555), 0);
 
-    ASSERT_FALSE(WriteCaptureFile(PathOf("link.txt"), "1:2:3:4", "new").has_value());
-    EXPECT_EQ(QFileInfo(PathOf("link.txt")).symLinkTarget(), PathOf("real.txt"));
-    EXPECT_EQ(ReadAll(PathOf("real.txt")), ExpectedFile("1:2:3:4", "new"));
+    EXPECT_EQ(SaveInChild(link, "new", RLIM_INFINITY), "");
+    chmod(QFile::encodeName(m_dir.path()), 0700);
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), real);
+    EXPECT_EQ(ReadAll(real), ExpectedFile("1:2:3:4", "new"));
     struct stat status {};
-    ASSERT_EQ(stat(QFile::encodeName(old.fileName()), &status), 0);
+    ASSERT_EQ(stat(QFile::encodeName(real), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0640u);
-    EXPECT_EQ(Listing().size(), 2);
+    EXPECT_EQ(Listing("d"), QStringList{"real.txt"});
 }
 
 TEST(CaptureErrorTextTest, MapsEveryTextAndNamesTheFilePerStage) {
@@ -147,6 +159,8 @@ TEST(CaptureErrorTextTest, MapsEveryTextAndNamesTheFilePerStage) {
 TEST_F(CaptureFileTest, ReportsRealFaultsAndKeepsWhatWasThere) {
     const QString fifo = PathOf("fifo");
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo), 0600), 0);
+    const QString full = DeviceCopy("/dev/full", m_dir.path());
+    const QString null = DeviceCopy("/dev/null", m_dir.path());
     const QByteArray old(4526, 'o');
     const QByteArray capture(9570, 'c');
     const struct {
@@ -173,9 +187,8 @@ TEST_F(CaptureFileTest, ReportsRealFaultsAndKeepsWhatWasThere) {
          u"没有找到 log.txt。"_qs},
         {"FIFO without a reader", fifo, false, 0644, 0755, RLIM_INFINITY,
          u"在对 fifo 进行访问时发生了一个不明错误。"_qs},
-        {"/dev/full", "/dev/full", false, 0644, 0755, RLIM_INFINITY,
-         u"在存取 /dev/full 时磁盘已满。"_qs},
-        {"/dev/null", "/dev/null", false, 0644, 0755, RLIM_INFINITY, ""},
+        {"/dev/full", full, false, 0644, 0755, RLIM_INFINITY, u"在存取 {path} 时磁盘已满。"_qs},
+        {"/dev/null", null, false, 0644, 0755, RLIM_INFINITY, ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
