@@ -1,14 +1,8 @@
 #include "capture/CaptureFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-
-// The file is written with POSIX calls rather than QFile because the
-// message depends on the exact errno of the call that failed.
 
 namespace {
 
@@ -31,10 +25,10 @@ struct ErrnoText {
 };
 
 // The whole errno mapping; the first matching row wins, unlisted errors get
-// kOther. Linux has no "directory full" errno: creating a file in a
-// directory (or on a device) with no room for another entry or inode fails
-// with ENOSPC, so ENOSPC at creation is the full directory and ENOSPC later
-// is the full disk.
+// kOther, among them ENXIO from a FIFO with no reader or a socket. Linux has
+// no "directory full" errno: creating a file in a directory (or on a device)
+// with no room for another entry or inode fails with ENOSPC, so ENOSPC at
+// creation is the full directory and ENOSPC later is the full disk.
 constexpr ErrnoText kErrnoTexts[] = {
     {ENOENT, false, kNotFound},
     {ENOTDIR, false, kBadPath},
@@ -60,27 +54,12 @@ constexpr ErrnoText kErrnoTexts[] = {
     {ENOLCK, false, kLockViolation},
 };
 
-const char16_t* TextFor(CaptureStage stage, int error) {
+const char16_t* TextFor(FileStage stage, int error) {
     for (const ErrnoText& row : kErrnoTexts) {
-        if (row.error == error && (!row.createOnly || stage == CaptureStage::Create))
+        if (row.error == error && (!row.createOnly || stage == FileStage::Create))
             return row.text;
     }
     return kOther;
-}
-
-// Writes all of bytes; the errno on failure, 0 when write made no progress.
-std::optional<int> WriteAll(int fd, QByteArrayView bytes) {
-    while (!bytes.isEmpty()) {
-        const ssize_t n = ::write(fd, bytes.data(), static_cast<size_t>(bytes.size()));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return errno;
-        if (n == 0)
-            return 0;
-        bytes = bytes.sliced(n);
-    }
-    return std::nullopt;
 }
 
 } // namespace
@@ -92,51 +71,22 @@ QByteArray CaptureHeader(const QByteArray& time, qsizetype count) {
     return kTimeLabel + time + kCountLabel + QByteArray::number(count) + "\r\n";
 }
 
-std::optional<CaptureFailure> WriteCaptureFile(const QString& path, const QByteArray& time,
-                                               const QByteArray& data) {
-    const QByteArray name = QFile::encodeName(path);
-    int fd;
-    do {
-        fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return CaptureFailure{CaptureStage::Create, errno};
-
-    std::optional<int> writeError = WriteAll(fd, CaptureHeader(time, data.size()));
-    if (!writeError)
-        writeError = WriteAll(fd, data);
-    if (writeError) {
-        // The write error is the cause to report; a close error after it adds nothing.
-        ::close(fd);
-        return CaptureFailure{CaptureStage::Write, *writeError};
-    }
-
-    int rc;
-    do {
-        rc = ::fsync(fd);
-    } while (rc < 0 && errno == EINTR);
-    // EINVAL: a device such as /dev/null or a FIFO, which has nothing to flush.
-    const int syncError = rc < 0 && errno != EINVAL ? errno : 0;
-    // close is not retried: Linux frees the descriptor even when it reports
-    // EINTR, and after a good fsync the data is already on the disk.
-    const int closeError = ::close(fd) < 0 && errno != EINTR ? errno : 0;
-    if (syncError != 0)
-        return CaptureFailure{CaptureStage::Flush, syncError};
-    if (closeError != 0)
-        return CaptureFailure{CaptureStage::Flush, closeError};
-    return std::nullopt;
+std::optional<FileFailure> WriteCaptureFile(const QString& path, const QByteArray& time,
+                                            const QByteArray& data) {
+    const QByteArray header = CaptureHeader(time, data.size());
+    return WriteFileSafely(path, {header, data});
 }
 
-QString CaptureErrorText(CaptureStage stage, int error, const QString& path) {
+QString CaptureErrorText(FileStage stage, int error, const QString& path) {
     QString name;
     switch (stage) {
-    case CaptureStage::Create:
+    case FileStage::Create:
         name = QFileInfo(path).fileName();
         break;
-    case CaptureStage::Write:
+    case FileStage::Write:
         name = path;
         break;
-    case CaptureStage::Flush:
+    case FileStage::Flush:
         name = QStringLiteral(u"一未命名文件");
         break;
     }

@@ -1,3 +1,4 @@
+#include "support/DeviceCopy.h"
 #include "support/DialogFixture.h"
 
 #include "app/Globals.h"
@@ -93,12 +94,13 @@ TEST_F(SaveAsTest, ReplacesAnExistingFile) {
 
 TEST_F(SaveAsTest, FileErrorsAreReportedAndChangeNothing) {
     comm->Receive("data");
-    answer = QStringLiteral("/dev/full");
+    const QString full = DeviceCopy("/dev/full", dir.path());
+    answer = full;
     Click(IDC_SAVEAS);
     answer = dir.filePath("missing/log.txt");
     Click(IDC_SAVEAS);
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text, "在存取 /dev/full 时磁盘已满。");
+    EXPECT_EQ(boxes[0].text, QStringLiteral("在存取 %1 时磁盘已满。").arg(full));
     EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
     EXPECT_EQ(boxes[0].title, AppName());
     EXPECT_EQ(boxes[1].text, "没有找到 log.txt。");

@@ -1,6 +1,7 @@
 // Faults met with the real control on a pseudo-terminal: the far end hanging
 // up, a flood while the save dialog is open, a full disk, settings the
 // device refuses. None may crash the dialog, leave it stuck or lose count.
+#include "support/DeviceCopy.h"
 #include "support/DialogDriver.h"
 #include "support/DialogFixture.h"
 #include "support/PseudoTerminal.h"
@@ -124,9 +125,13 @@ std::pair<qsizetype, QByteArray> ReadCapture(const QString& path) {
     return {all.mid(at, end - at).toLongLong(), all.mid(end + 2)};
 }
 
+// Over an earlier capture, as a user saving to the same file again does.
 TEST_F(LineFaultTest, FloodWhileTheSaveDialogIsOpenSavesAConsistentFile) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
+    QFile earlier(dir.filePath("flood.txt"));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write(QByteArray(20000, 'e')) > 0);
+    earlier.close();
     long events = 0;
     QObject::connect(dlg.m_comm.Control(), &CommControl::OnComm, [&] { ++events; });
     long duringDialog = 0;
@@ -152,10 +157,12 @@ TEST_F(LineFaultTest, SavingToAFullDiskSaysSoAndChangesNothing) {
     if (!QFile::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full here";
     Arrive(pty, "25.50", 5);
-    SetSaveFileHook([](const SaveFileRequest&) { return std::optional<QString>("/dev/full"); });
+    QTemporaryDir dir;
+    const QString full = DeviceCopy("/dev/full", dir.path());
+    SetSaveFileHook([&](const SaveFileRequest&) { return std::optional<QString>(full); });
     ClickItem(dlg, IDC_SAVEAS);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, QStringLiteral("在存取 /dev/full 时磁盘已满。"));
+    EXPECT_EQ(boxes[0].text, QStringLiteral("在存取 %1 时磁盘已满。").arg(full));
     EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
     EXPECT_EQ(dlg.m_strRecv, "25.50");
     Arrive(pty, "26.00", 5);
