@@ -86,7 +86,9 @@ void QtCommControl::SetSettings(const QString& settings) {
         try {
             Apply(chosen);
         } catch (const CommError& refused) {
-            // The previous settings stay in force.
+            // The previous settings stay in force, unless the device has gone.
+            if (!m_port.isOpen())
+                throw;
             try {
                 Apply(m_settings);
             } catch (const CommError& notRestored) {
@@ -185,6 +187,9 @@ void QtCommControl::Apply(const SerialSettings& settings) {
     // A pseudo-terminal has no wire: its driver carries 8-bit bytes without
     // parity whatever it is asked, and the C library reports that as a
     // refusal. Rate and stop bits it keeps like any other driver.
+    // A device that vanished meanwhile has had its port closed.
+    if (!m_port.isOpen())
+        throw CommError(QStringLiteral("%1已断开：设置未能生效。").arg(PortName()));
     const bool pty = IsPseudoTerminal(m_port.handle());
     const bool accepted = rate && stopBits && (pty || (parity && dataBits));
     // Drivers change what they cannot do (round a rate, drop parity) without

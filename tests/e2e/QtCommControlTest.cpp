@@ -188,6 +188,19 @@ TEST_F(CommOnPty, AFullOutputBufferHoldsTheBytesBack) {
     EXPECT_EQ(events.count(), 0);
 }
 
+// Settings asked of a line whose far end has just hung up: the device is
+// gone, and the control says so once.
+TEST_F(CommOnPty, SettingsOnALineThatHungUpSayItIsGone) {
+    QSignalSpy events(&comm, &CommControl::OnComm);
+    Open();
+    pty.HangUp();
+    EXPECT_EQ(Refusal([&] { comm.SetSettings("19200,N,8,1"); }),
+              QStringLiteral("串口 COM4（%1）已断开：设置未能生效。").arg(pty.SlavePath()));
+    EXPECT_FALSE(comm.GetPortOpen());
+    ASSERT_TRUE(WaitUntil([&] { return events.count() == 1; }));
+    EXPECT_EQ(comm.GetCommEvent(), CommControl::comEvCD);
+}
+
 TEST_F(CommOnPty, MalformedSettingsLeaveThePreviousInForce) {
     Open("19200,N,8,2");
     EXPECT_EQ(Refusal([&] { comm.SetSettings("9600,x,8,1"); }),
