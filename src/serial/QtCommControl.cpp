@@ -184,12 +184,12 @@ void QtCommControl::Apply(const SerialSettings& settings) {
     const bool parity = m_port.setParity(settings.parity);
     const bool dataBits = m_port.setDataBits(settings.dataBits);
     const bool stopBits = m_port.setStopBits(settings.stopBits);
-    // A pseudo-terminal has no wire: its driver carries 8-bit bytes without
-    // parity whatever it is asked, and the C library reports that as a
-    // refusal. Rate and stop bits it keeps like any other driver.
     // A device that vanished meanwhile has had its port closed.
     if (!m_port.isOpen())
         throw CommError(QStringLiteral("%1已断开：设置未能生效。").arg(PortName()));
+    // A pseudo-terminal has no wire: its driver carries 8-bit bytes without
+    // parity whatever it is asked, and the C library reports that as a
+    // refusal. Rate and stop bits it keeps like any other driver.
     const bool pty = IsPseudoTerminal(m_port.handle());
     const bool accepted = rate && stopBits && (pty || (parity && dataBits));
     // Drivers change what they cannot do (round a rate, drop parity) without
