@@ -108,6 +108,7 @@ private:
     void InitPortLists();
     void ConfigurePort();
     void ComposeSettings();
+    void OnPortLost();
     void AppendRecvDisplay();
     QString DecodeRecvText(const QByteArray& chunk);
     void AppendRecvText(const QString& text);

@@ -32,6 +32,8 @@ public:
     virtual QVariant GetInput() = 0;
     virtual short GetCommEvent() = 0;
     virtual void SetInputMode(long mode) = 0;
+    // After a comEvCD event: which port was lost, as "串口 COMn（device）".
+    virtual QString GetLostPort() = 0;
 
 signals:
     // OnComm: raised on the UI thread between other messages.

@@ -27,6 +27,7 @@ public:
     QVariant GetInput() { return m_pControl->GetInput(); }
     short GetCommEvent() { return m_pControl->GetCommEvent(); }
     void SetInputMode(long v) { m_pControl->SetInputMode(v); }
+    QString GetLostPort() { return m_pControl->GetLostPort(); }
 
 private:
     std::unique_ptr<CommControl> m_pControl;

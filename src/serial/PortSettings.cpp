@@ -85,6 +85,23 @@ void CSerialDlg::OnOpenPort() {
     }
 }
 
+// The control has closed a port whose device vanished (unplugged, hung up).
+// The buttons name what the next press does: one press reopens, and the
+// board, which restarts idle, gets the start command first. A carrier event
+// on a port still open, or one the user has closed, is no loss.
+void CSerialDlg::OnPortLost() {
+    if (!g_bPortOpen || m_comm.GetPortOpen())
+        return;
+    g_bPortOpen = false;
+    SetItemText(IDC_OPEN, QStringLiteral("打开串口"));
+    SetItemText(IDC_ACQUIRE, QStringLiteral("开始采集"));
+    AppMessageBox(
+        this,
+        QStringLiteral("%1已断开：设备被拔出或挂断，串口已关闭。请接好设备后重新打开串口。")
+            .arg(m_comm.GetLostPort()),
+        {}, MsgIcon::Stop);
+}
+
 void CSerialDlg::OnSelchangePort() {
     auto* port = m_items.Get<QComboBox>(IDC_PORT);
     const short nPortInUse = m_nPort;

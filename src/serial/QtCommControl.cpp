@@ -2,6 +2,7 @@
 
 #include "platform/GbkCodec.h"
 #include "serial/CommError.h"
+#include "serial/DeviceErrors.h"
 #include "serial/LineSettings.h"
 #include "serial/PortNames.h"
 
@@ -85,7 +86,9 @@ void QtCommControl::SetSettings(const QString& settings) {
         try {
             Apply(chosen);
         } catch (const CommError& refused) {
-            // The previous settings stay in force.
+            // The previous settings stay in force, unless the device has gone.
+            if (!m_port.isOpen())
+                throw;
             try {
                 Apply(m_settings);
             } catch (const CommError& notRestored) {
@@ -108,7 +111,8 @@ void QtCommControl::SetOutput(const QVariant& data) {
         throw CommError(QStringLiteral("发送的数据类型 %1 无效：只能是字符串或字节数组。")
                             .arg(data.typeName()));
     if (m_port.write(bytes) != bytes.size())
-        throw CommError(QStringLiteral("%1发送失败：%2。").arg(PortName(), m_port.errorString()));
+        throw CommError(QStringLiteral("%1发送失败：%2。")
+                            .arg(PortName(), WhyLineFailsOr(QStringLiteral("设备不接受数据"))));
     // Hand the bytes to the driver now rather than at the next pass of the
     // event loop. Whatever a full driver does not take yet goes out later.
     m_port.flush();
@@ -162,53 +166,50 @@ void QtCommControl::Open() {
 }
 
 QString QtCommControl::DescribeOpenFailure(const ComPortTarget& target) const {
-    switch (m_port.error()) {
-    case QSerialPort::DeviceNotFoundError:
-        if (!target.link.isEmpty())
-            return QStringLiteral("串口 COM%1 不存在：端口链接 %2 指向的设备 %3 不存在。")
-                .arg(m_nCommPort)
-                .arg(target.link, target.device);
-        return QStringLiteral("串口 COM%1 不存在：设备 %2 已不存在。")
+    if (!target.link.isEmpty() && !QFileInfo::exists(target.device))
+        return QStringLiteral("串口 COM%1 不存在：端口链接 %2 指向的设备 %3 不存在。")
             .arg(m_nCommPort)
-            .arg(target.device);
-    case QSerialPort::PermissionError: {
-        // Qt reports a device held by another program the same way.
-        const QFileInfo device(target.device);
-        if (!device.isReadable() || !device.isWritable())
-            return QStringLiteral("无法打开%1：没有访问该设备的权限。请将用户加入 dialout "
-                                  "组后重新登录。")
-                .arg(PortName());
-        return QStringLiteral("无法打开%1：该串口正被其他程序使用。").arg(PortName());
-    }
-    default:
-        return QStringLiteral("无法打开%1：%2。").arg(PortName(), m_port.errorString());
-    }
+            .arg(target.link, target.device);
+    return QStringLiteral("无法打开%1：%2。").arg(PortName(), WhyDeviceDidNotOpen(target.device));
+}
+
+QString QtCommControl::WhyLineFailsOr(const QString& otherwise) const {
+    const QString reason = WhyLineFails(m_port.handle());
+    return reason.isEmpty() ? otherwise : reason;
 }
 
 void QtCommControl::Apply(const SerialSettings& settings) {
-    // A pseudo-terminal has no wire: its driver keeps 8-bit bytes without
-    // parity whatever it is told, so only rate and stop bits apply there.
-    const bool framed = !IsPseudoTerminal(m_port.handle());
-    bool accepted = m_port.setBaudRate(settings.baudRate);
-    if (framed)
-        accepted =
-            accepted && m_port.setDataBits(settings.dataBits) && m_port.setParity(settings.parity);
-    accepted = accepted && m_port.setStopBits(settings.stopBits);
+    // Every field is asked for, in the settings string's order, whatever the device.
+    const bool rate = m_port.setBaudRate(settings.baudRate);
+    const bool parity = m_port.setParity(settings.parity);
+    const bool dataBits = m_port.setDataBits(settings.dataBits);
+    const bool stopBits = m_port.setStopBits(settings.stopBits);
+    // A device that vanished meanwhile has had its port closed.
+    if (!m_port.isOpen())
+        throw CommError(QStringLiteral("%1已断开：设置未能生效。").arg(PortName()));
+    // A pseudo-terminal has no wire: its driver carries 8-bit bytes without
+    // parity whatever it is asked, and the C library reports that as a
+    // refusal. Rate and stop bits it keeps like any other driver.
+    const bool pty = IsPseudoTerminal(m_port.handle());
+    const bool accepted = rate && stopBits && (pty || (parity && dataBits));
     // Drivers change what they cannot do (round a rate, drop parity) without
     // an error, and the C library notices only some of it: the settings the
     // driver reports decide.
-    std::optional<SerialSettings> inForce = ReadLineSettings(m_port.handle());
-    if (inForce && !framed) {
-        inForce->parity = settings.parity;
-        inForce->dataBits = settings.dataBits;
+    const std::optional<SerialSettings> inForce =
+        accepted ? ReadLineSettings(m_port.handle()) : std::nullopt;
+    if (!inForce)
+        throw CommError(QStringLiteral("%1无法使用设置 %2：%3。")
+                            .arg(PortName(), FormatSerialSettings(settings),
+                                 WhyLineFailsOr(QStringLiteral("设备驱动拒绝了该设置"))));
+    SerialSettings comparable = *inForce;
+    if (pty) {
+        comparable.parity = settings.parity;
+        comparable.dataBits = settings.dataBits;
     }
-    if (inForce && *inForce != settings)
+    if (comparable != settings)
         throw CommError(
             QStringLiteral("%1不支持设置 %2：设备实际使用 %3。")
                 .arg(PortName(), FormatSerialSettings(settings), FormatSerialSettings(*inForce)));
-    if (!accepted || !inForce)
-        throw CommError(QStringLiteral("%1无法使用设置 %2：%3。")
-                            .arg(PortName(), FormatSerialSettings(settings), m_port.errorString()));
 }
 
 void QtCommControl::OnReadyRead() {
@@ -218,11 +219,21 @@ void QtCommControl::OnReadyRead() {
     }
 }
 
+QString QtCommControl::GetLostPort() {
+    return m_strLostPort;
+}
+
 void QtCommControl::OnErrorOccurred(QSerialPort::SerialPortError error) {
-    const bool vanished = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
-    if (!vanished || !m_port.isOpen())
+    const bool lineError = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+    if (!lineError || !m_port.isOpen())
+        return;
+    // A write the driver has no room for yet is reported the same way: its
+    // bytes wait in QSerialPort and go out as the line drains.
+    if (error == QSerialPort::ResourceError && m_port.bytesToWrite() > 0 &&
+        !LineHungUp(m_port.handle()))
         return;
     // The device is gone: QSerialPort would poll it at full speed until closed.
+    m_strLostPort = PortName();
     m_port.close();
     // The error may come inside a property access (a write to the lost
     // device); the event waits until that access is over.

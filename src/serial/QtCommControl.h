@@ -29,6 +29,7 @@ public:
     QVariant GetInput() override;
     short GetCommEvent() override;
     void SetInputMode(long mode) override;
+    QString GetLostPort() override;
 
 private:
     // "串口 COMn（device）", the start of every description about the open port.
@@ -36,6 +37,8 @@ private:
     void RequireOpen() const;
     void Open();
     QString DescribeOpenFailure(const ComPortTarget& target) const;
+    // Why the open line failed, or otherwise when it still reads as a terminal.
+    QString WhyLineFailsOr(const QString& otherwise) const;
     // Puts settings in force on the open port, or throws why the device refused them.
     void Apply(const SerialSettings& settings);
     void OnReadyRead();
@@ -43,7 +46,8 @@ private:
 
     QSerialPort m_port;
     short m_nCommPort = 1;
-    QString m_strDevice; // what COMn resolved to at the last opening
+    QString m_strDevice;   // what COMn resolved to at the last opening
+    QString m_strLostPort; // PortName() of the port whose device vanished last
     SerialSettings m_settings;
     short m_nRThreshold = 0;
     short m_nInputLen = 0;

@@ -7,7 +7,12 @@
 #include <QPlainTextEdit>
 
 void CSerialDlg::OnCommEvent() {
-    if (m_comm.GetCommEvent() != CommControl::comEvReceive)
+    const short nEvent = m_comm.GetCommEvent();
+    if (nEvent == CommControl::comEvCD) {
+        OnPortLost();
+        return;
+    }
+    if (nEvent != CommControl::comEvReceive)
         return;
     const short n = m_comm.GetInBufferCount();
     SetItemText(IDC_BUFCOUNT, QString::number(n) + QStringLiteral("Bytes"));

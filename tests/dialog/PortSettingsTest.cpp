@@ -164,3 +164,20 @@ TEST_F(DialogTest, ResponseByteCountGoesToTheThresholdAtOnce) {
     EXPECT_EQ(comm->log, QStringList{"RThreshold=1"});
     EXPECT_EQ(dlg->m_nRespBytes, 1);
 }
+
+// The control closed the port itself: one box, however many carrier events
+// follow, and the buttons name what the next press does.
+TEST_F(DialogTest, ALostPortIsToldOnce) {
+    OpenPort();
+    Click(IDC_ACQUIRE);
+    comm->portOpen = false;
+    comm->lostPort = "串口 COM1（/dev/ttyUSB0）";
+    comm->RaiseEvent(CommControl::comEvCD);
+    comm->RaiseEvent(CommControl::comEvCD);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].text.startsWith("串口 COM1（/dev/ttyUSB0）已断开：")) << boxes[0].text.toStdString();
+    EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
+    EXPECT_EQ(Text(IDC_OPEN), "打开串口");
+    EXPECT_EQ(Text(IDC_ACQUIRE), "开始采集");
+    EXPECT_FALSE(g_bPortOpen);
+}

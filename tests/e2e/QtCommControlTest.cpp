@@ -1,17 +1,22 @@
 #include "serial/QtCommControl.h"
 #include "serial/CommError.h"
 #include "serial/LineSettings.h"
+#include "serial/PortNames.h"
 #include "support/PseudoTerminal.h"
 #include "support/SettingsPrinter.h"
 #include "support/TempConfigHome.h"
 #include "support/WaitUntil.h"
+#include "uartmodel/UartModel.h"
 
+#include <QProcess>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <numeric>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -152,6 +157,50 @@ TEST_F(CommOnPty, EveryRateAndFramingIsInForceOnTheDevice) {
     }
 }
 
+// On a 16550 UART every field is asked for, in the settings string's order;
+// what the line cannot do is refused before the driver is asked.
+TEST_F(CommOnPty, UartIsAskedForEveryFieldInTheSettingsStringsOrder) {
+    UartModel uart(pty.SlavePath().toStdString(), LineDriver::Uart16550);
+    Open();
+    uart.ClearRequests();
+    comm.SetSettings("19200,O,7,2");
+    EXPECT_EQ(uart.Requests(), (std::vector<std::string>{"19200,N,8,1", "19200,O,8,1",
+                                                         "19200,O,7,1", "19200,O,7,2"}));
+    EXPECT_EQ(InForce(), Settings("19200,O,7,2"));
+    uart.ClearRequests();
+    EXPECT_TRUE(Refusal([&] { comm.SetSettings("9600,E,8,1.5"); }).contains("1.5 个停止位"));
+    EXPECT_TRUE(uart.Requests().empty());
+    EXPECT_EQ(InForce(), Settings("19200,O,7,2"));
+}
+
+// A far end that reads nothing fills the driver's buffer: the bytes wait,
+// the port stays open, and everything goes out once the far end reads.
+TEST_F(CommOnPty, AFullOutputBufferHoldsTheBytesBack) {
+    QSignalSpy events(&comm, &CommControl::OnComm);
+    Open();
+    QByteArray sent;
+    for (char block = 'a'; block < 'i'; ++block) {
+        comm.SetOutput(QByteArray(8192, block));
+        sent += QByteArray(8192, block);
+    }
+    EXPECT_TRUE(comm.GetPortOpen());
+    EXPECT_EQ(pty.Receive(sent.size()), sent);
+    EXPECT_EQ(events.count(), 0);
+}
+
+// Settings asked of a line whose far end has just hung up: the device is
+// gone, and the control says so once.
+TEST_F(CommOnPty, SettingsOnALineThatHungUpSayItIsGone) {
+    QSignalSpy events(&comm, &CommControl::OnComm);
+    Open();
+    pty.HangUp();
+    EXPECT_EQ(Refusal([&] { comm.SetSettings("19200,N,8,1"); }),
+              QStringLiteral("串口 COM4（%1）已断开：设置未能生效。").arg(pty.SlavePath()));
+    EXPECT_FALSE(comm.GetPortOpen());
+    ASSERT_TRUE(WaitUntil([&] { return events.count() == 1; }));
+    EXPECT_EQ(comm.GetCommEvent(), CommControl::comEvCD);
+}
+
 TEST_F(CommOnPty, MalformedSettingsLeaveThePreviousInForce) {
     Open("19200,N,8,2");
     EXPECT_EQ(Refusal([&] { comm.SetSettings("9600,x,8,1"); }),
@@ -208,5 +257,79 @@ TEST_F(CommOnPty, HangUpClosesThePortWithOneEvent) {
         control.SetPortOpen(false); // the dialog closes the port it believes open
     }
 }
+
+class OpenFailures;
+
+struct OpenFailure {
+    const char* name;
+    bool needsNonRoot;
+    // Makes COM6 name what cannot be opened; gives the description expected.
+    std::function<QString(OpenFailures&)> arrange;
+    friend void PrintTo(const OpenFailure& row, std::ostream* os) { *os << row.name; }
+};
+
+class OpenFailures : public ::testing::TestWithParam<OpenFailure> {
+public:
+    ~OpenFailures() override {
+        holder.closeWriteChannel();
+        holder.waitForFinished();
+    }
+
+    TempConfigHome home;
+    PseudoTerminal pty;
+    QProcess holder; // another program, holding the device
+};
+
+// Why a port does not open is told in Chinese from the system's error, never
+// in the C library's English.
+TEST_P(OpenFailures, AreToldFromTheSystemError) {
+    if (GetParam().needsNonRoot && ::geteuid() == 0)
+        GTEST_SKIP() << "running as root, which every device lets in";
+    const QString expected = GetParam().arrange(*this);
+    QtCommControl comm;
+    comm.SetCommPort(6);
+    EXPECT_EQ(Refusal([&] { comm.SetPortOpen(true); }), expected);
+    EXPECT_FALSE(comm.GetPortOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, OpenFailures,
+    ::testing::Values(
+        OpenFailure{"NotASerialDevice", false,
+                    [](OpenFailures&) {
+                        EXPECT_EQ(PublishPortLink(6, "/dev/null"), QString());
+                        return QStringLiteral(
+                            "无法打开串口 COM6（/dev/null）：该设备不是串口设备。");
+                    }},
+        OpenFailure{"NoSuchDevice", false,
+                    [](OpenFailures& test) {
+                        const QString gone = test.home.Path() + "/ttyUSB9";
+                        EXPECT_EQ(PublishPortLink(6, gone), QString());
+                        return QStringLiteral("串口 COM6 不存在：端口链接 %1/com6 指向的设备 %2 "
+                                              "不存在。")
+                            .arg(PortLinkFolder(), gone);
+                    }},
+        OpenFailure{"HeldByAnotherProgram", false,
+                    [](OpenFailures& test) {
+                        test.pty.PublishAs(6);
+                        test.holder.start(PORT_HOLDER_PROGRAM, {test.pty.SlavePath()});
+                        EXPECT_TRUE(test.holder.waitForReadyRead());
+                        EXPECT_EQ(test.holder.readLine(), "held\n");
+                        return QStringLiteral(
+                                   "无法打开串口 COM6（%1）：该串口正被其他程序使用（进程 "
+                                   "%2 port-holder，锁文件 /var/lock/LCK..%3）。")
+                            .arg(test.pty.SlavePath())
+                            .arg(test.holder.processId())
+                            .arg(test.pty.SlavePath().mid(5).replace('/', '_'));
+                    }},
+        OpenFailure{"NoPermission", true,
+                    [](OpenFailures& test) {
+                        test.pty.PublishAs(6);
+                        ::chmod(test.pty.SlavePath().toLocal8Bit().constData(), 0);
+                        return QStringLiteral("无法打开串口 COM6（%1）：没有访问该设备的权限，"
+                                              "请将用户加入 dialout 组后重新登录。")
+                            .arg(test.pty.SlavePath());
+                    }}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace

@@ -82,3 +82,8 @@ void FakeCommControl::SetInputMode(long mode) {
     Access(QStringLiteral("InputMode=%1").arg(mode));
     inputMode = mode;
 }
+
+QString FakeCommControl::GetLostPort() {
+    Access(QStringLiteral("LostPort?"));
+    return lostPort;
+}

@@ -27,6 +27,7 @@ public:
     short inputLen = 0;
     long inputMode = 0;
     short commEvent = 0;
+    QString lostPort;
     QByteArray waiting;
     // What InBufferCount reports; -1 means the size of waiting.
     short reportedCount = -1;
@@ -55,6 +56,7 @@ public:
     QVariant GetInput() override;
     short GetCommEvent() override;
     void SetInputMode(long mode) override;
+    QString GetLostPort() override;
 
 private:
     void Access(const QString& entry);
