@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -194,4 +195,30 @@ TEST_F(DialogOnBoard, HangUpLeavesTheDialogUsableAndANewBoardOpens) {
     Click(IDC_ACQUIRE);
     Acquire(2);
     EXPECT_EQ(board->Received(), "\xFE\xFF");
+}
+
+// Whoever may write a folder on the way to COM1's link could swap the board
+// for a line of theirs: opening is refused with a stop box that says what to
+// change, and works once the folder is private again.
+TEST_F(DialogOnBoard, AFolderOthersMayWriteRefusesCom1UntilItIsPrivate) {
+    Plug({.interval = 10ms});
+    for (const QString& folder :
+         {home.Path() + "/serialtemp/ports", home.Path() + "/serialtemp", home.Path()}) {
+        SCOPED_TRACE(folder.toStdString());
+        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), S_IRWXU | S_IRWXG), 0);
+        boxes.clear();
+        Click(IDC_OPEN);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
+        EXPECT_TRUE(boxes[0].text.startsWith("无法打开串口 COM1：不使用端口链接 " + board->Link()))
+            << boxes[0].text.toStdString();
+        EXPECT_TRUE(boxes[0].text.contains("chmod go-w " + folder + " "))
+            << boxes[0].text.toStdString();
+        EXPECT_EQ(Text(IDC_OPEN), "打开串口");
+        EXPECT_FALSE(control->GetPortOpen());
+        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), S_IRWXU), 0);
+    }
+    boxes.clear();
+    Open(5);
+    Acquire(1);
 }
