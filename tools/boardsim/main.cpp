@@ -54,7 +54,8 @@ const QList<QCommandLineOption> kOptions = {
      QStringLiteral("S")},
     {QStringLiteral("probe"),
      QStringLiteral("Only print the device COM<N> names and exit: 0 if a board may be there (a "
-                    "port link to a device that exists, or a USB serial device), 1 if not.")},
+                    "port link the terminal follows to a device that exists, or a USB serial "
+                    "device), 1 if not.")},
 };
 
 int Number(const QCommandLineParser& parser, const QString& name, int min, int max, int fallback) {
