@@ -44,7 +44,8 @@ QString PortLinkFolder();
 // and no one else may write it (whoever may write a folder can swap what is
 // below it); and the link, if present, belongs to the user. The text names
 // the folder or link and what to change. Folders above the configuration
-// folder are the system's and the home's business, as for OpenSSH.
+// folder are not judged (a configuration folder under /tmp is fine), unless
+// the ports folder really lies elsewhere: then every folder up to the root is.
 QString PortLinkDistrust(const QString& link);
 
 // Makes comN in PortLinkFolder() a symbolic link to device, replacing an

@@ -20,7 +20,8 @@
 namespace {
 
 QString LinkPath(const QString& folder, int number) {
-    return QStringLiteral("%1/com%2").arg(folder).arg(number);
+    // Not arg(folder).arg(number): a % in the folder would take the number.
+    return folder + QStringLiteral("/com%1").arg(number);
 }
 
 QString SystemError() {

@@ -69,12 +69,17 @@ TEST_F(PortLinks, FolderFollowsConfigHomeUnlessRelative) {
     EXPECT_EQ(PortLinkFolder(), home.Path() + "/serialtemp/ports");
     qputenv("XDG_CONFIG_HOME", "relative/config");
     EXPECT_EQ(PortLinkFolder(), QDir::homePath() + "/.config/serialtemp/ports");
+    // A folder name with a % in it stays as it is.
+    const QString percent = home.Path() + "/100%1";
+    qputenv("XDG_CONFIG_HOME", percent.toLocal8Bit());
+    ASSERT_EQ(PublishPortLink(3, "/dev/null"), QString());
+    EXPECT_EQ(ResolveComPort(3).link, percent + "/serialtemp/ports/com3");
 }
 
 // A link whose device is gone still names it, so detection cannot take its number.
 TEST_F(PortLinks, PublishedLinkNamesItsDeviceEvenWhenGone) {
     for (const auto& [number, device] :
-         {std::pair(3, QString("/dev/null")), std::pair(2, QString(home.Path() + "/unplugged"))}) {
+         {std::pair(3, QString("/dev/null")), std::pair(15, QString(home.Path() + "/unplugged"))}) {
         ASSERT_EQ(PublishPortLink(number, device), QString());
         const QString link = PortLinkFolder() + QStringLiteral("/com%1").arg(number);
         EXPECT_EQ(QFileInfo(link).symLinkTarget(), device);

@@ -15,7 +15,7 @@ QString LinkPath(int number) {
         throw BoardError(QStringLiteral("no folder for COM%1's port link: %2")
                              .arg(QString::number(number), UserConfigFolder().why)
                              .toStdString());
-    return QStringLiteral("%1/com%2").arg(folder).arg(number);
+    return folder + QStringLiteral("/com%1").arg(number);
 }
 
 } // namespace
