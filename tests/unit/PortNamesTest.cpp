@@ -209,6 +209,22 @@ TEST_F(LinkTrust, ALinkOrFolderOfAnotherUserIsRefused) {
     ExpectRefusedEverywhere({"文件夹 " + folder, "chown " + UserName() + " " + folder});
 }
 
+// The folders above one reached through a link, such as / and /home, are
+// root's: root's folders are trusted for every user.
+TEST_F(LinkTrust, AFolderOfRootsIsTrustedForAnotherUser) {
+    constexpr uid_t kNobody = 65534;
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can judge as another user here";
+    ASSERT_EQ(::chmod(QFile::encodeName(home.Path() + "/serialtemp").constData(), 0755), 0);
+    for (const QString& folder : {home.Path(), PortLinkFolder()})
+        ASSERT_EQ(::chown(QFile::encodeName(folder).constData(), kNobody, kNobody), 0);
+    ASSERT_EQ(::lchown(QFile::encodeName(Link()).constData(), kNobody, kNobody), 0);
+    ASSERT_EQ(::seteuid(kNobody), 0);
+    const QString distrust = PortLinkDistrust(Link());
+    ASSERT_EQ(::seteuid(0), 0);
+    EXPECT_EQ(distrust, QString());
+}
+
 // Missing folders are made for the user alone, whatever the umask; the
 // folder above the configuration folder is not made.
 TEST_F(PortLinks, PublishingMakesPrivateFoldersBelowTheConfigurationFolderOnly) {
