@@ -11,7 +11,9 @@ QString PortListTooltip::Text() {
     int number = kFirstComPort;
     for (const ComPortTarget& target : ListComPorts()) {
         QString line = QStringLiteral("COM%1：").arg(number++);
-        if (target.device.isEmpty())
+        if (!target.refusal.isEmpty())
+            line += target.refusal;
+        else if (target.device.isEmpty())
             line += QStringLiteral("无设备");
         else if (!target.link.isEmpty())
             line += QStringLiteral("%1（端口链接 %2）").arg(target.device, target.link);

@@ -150,6 +150,9 @@ void QtCommControl::RequireOpen() const {
 
 void QtCommControl::Open() {
     const ComPortTarget target = ResolveComPort(m_nCommPort);
+    if (!target.refusal.isEmpty())
+        throw CommError(QStringLiteral("无法打开串口 COM%1：%2")
+                            .arg(QString::number(m_nCommPort), target.refusal));
     if (target.device.isEmpty())
         throw CommError(
             QStringLiteral("串口 COM%1 不存在：没有找到对应的串口设备。").arg(m_nCommPort));

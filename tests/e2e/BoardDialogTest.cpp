@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -191,4 +192,27 @@ TEST_F(DialogOnBoard, HangUpSaysSoOnceAndOnePressReopensANewBoard) {
     Acquire(2);
     EXPECT_EQ(board->Received(), "\xFF");
     EXPECT_TRUE(boxes.empty());
+}
+
+// Whoever may write a folder on the way to COM1's link could swap the board
+// for a line of theirs: opening is refused with a stop box that says what to
+// change, and works once the folder is private again.
+TEST_F(DialogOnBoard, AFolderOthersMayWriteRefusesCom1UntilItIsPrivate) {
+    Plug({.interval = 10ms});
+    const QByteArray folder = QFile::encodeName(home.Path() + "/serialtemp");
+    ASSERT_EQ(::chmod(folder.constData(), S_IRWXU | S_IRWXG), 0);
+    Click(IDC_OPEN);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
+    EXPECT_TRUE(boxes[0].text.startsWith("无法打开串口 COM1：不使用端口链接 " + board->Link()))
+        << boxes[0].text.toStdString();
+    EXPECT_TRUE(boxes[0].text.contains("chmod go-w " + folder + " "))
+        << boxes[0].text.toStdString();
+    EXPECT_EQ(Text(IDC_OPEN), "打开串口");
+    EXPECT_FALSE(control->GetPortOpen());
+
+    ASSERT_EQ(::chmod(folder.constData(), S_IRWXU), 0);
+    boxes.clear();
+    Open(5);
+    Acquire(1);
 }

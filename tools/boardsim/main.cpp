@@ -54,7 +54,8 @@ const QList<QCommandLineOption> kOptions = {
      QStringLiteral("S")},
     {QStringLiteral("probe"),
      QStringLiteral("Only print the device COM<N> names and exit: 0 if a board may be there (a "
-                    "port link to a device that exists, or a USB serial device), 1 if not.")},
+                    "port link the terminal follows to a device that exists, or a USB serial "
+                    "device), 1 if not.")},
 };
 
 int Number(const QCommandLineParser& parser, const QString& name, int min, int max, int fallback) {
@@ -123,7 +124,9 @@ int main(int argc, char** argv) {
         "Plays the temperature board on a pseudo-terminal, published as COM<N> through the "
         "terminal's per-user port link. After the byte 0xFF it sends a reading every interval, "
         "after 0xFE it stops. It prints one line per event. Ctrl+C or SIGTERM ends it and "
-        "removes the link; a link that names another existing device is never replaced."));
+        "removes the link. It takes only a free COM number or a stale link of its own; a COM "
+        "number that another link or file takes stays as it is, and the simulator exits with "
+        "status 3."));
     parser.addHelpOption();
     parser.addOptions(kOptions);
     parser.process(app);
@@ -146,6 +149,9 @@ int main(int argc, char** argv) {
     } catch (const UsageError& error) {
         std::fprintf(stderr, "serialtemp-boardsim: %s (see --help)\n", error.what());
         return 2;
+    } catch (const PortTakenError& error) {
+        std::fprintf(stderr, "serialtemp-boardsim: %s\n", error.what());
+        return 3;
     } catch (const BoardError& error) {
         std::fprintf(stderr, "serialtemp-boardsim: %s\n", error.what());
         return 1;
