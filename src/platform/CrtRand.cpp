@@ -1,0 +1,6 @@
+#include "platform/CrtRand.h"
+
+CCrtRand& CrtRand() {
+    static CCrtRand generator;
+    return generator;
+}
