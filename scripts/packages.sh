@@ -3,6 +3,8 @@
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
                 qt6-qpa-plugins fonts-wqy-microhei fonts-dejavu-core)
 TEST_PACKAGES=(libgtest-dev libgmock-dev clang libclang-rt-14-dev)
+# The program run on an X server and driven from the keyboard.
+TEST_PACKAGES+=(xvfb xdotool)
 BENCH_PACKAGES=(libbenchmark-dev)
 
 # The Debian package, and the checks of the package and the desktop files.

@@ -1,0 +1,175 @@
+// The program as the user runs it, on an X server: the port opened from the
+// keyboard, then the session ends with a signal.
+#include "serial/PortNames.h"
+#include "support/TempConfigHome.h"
+#include "support/WaitUntil.h"
+
+#include <QFileInfo>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Xvfb, xdotool and a program starting under load on two cores take their time.
+constexpr auto kDeadline = 60s;
+
+// The board's end of a pseudo-terminal whose other end only the program
+// opens: the master reads a hang-up whenever the program has the port closed.
+class FarEnd {
+public:
+    FarEnd() : m_master(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK)) {
+        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0)
+            throw std::runtime_error("no pseudo-terminal");
+        m_slave = QString::fromLocal8Bit(::ptsname(m_master));
+    }
+    ~FarEnd() { ::close(m_master); }
+    FarEnd(const FarEnd&) = delete;
+    FarEnd& operator=(const FarEnd&) = delete;
+
+    const QString& Slave() const { return m_slave; }
+    bool HungUp() const {
+        pollfd ready{m_master, POLLIN, 0};
+        return ::poll(&ready, 1, 0) == 1 && (ready.revents & POLLHUP);
+    }
+    // Where QSerialPort locks the device: /dev/pts/N as LCK..pts_N.
+    QString LockFile() const {
+        return "/run/lock/LCK.." + m_slave.mid(QStringLiteral("/dev/").size()).replace('/', '_');
+    }
+
+private:
+    int m_master;
+    QString m_slave;
+};
+
+struct SignalRow {
+    const char* name;
+    int signo;
+    bool aboutBoxOpen; // the About box's modal loop runs inside the dialog's
+    friend void PrintTo(const SignalRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class ProgramSignals : public ::testing::TestWithParam<SignalRow> {
+protected:
+    static void SetUpTestSuite() {
+        s_xvfb = new QProcess;
+        s_xvfb->start("Xvfb",
+                      {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
+        const auto reported = [] {
+            return s_xvfb->canReadLine() || s_xvfb->state() == QProcess::NotRunning;
+        };
+        if (WaitUntil(reported, kDeadline) && s_xvfb->canReadLine())
+            s_display = ":" + QString::fromLatin1(s_xvfb->readLine()).trimmed();
+        else
+            s_xvfbFailure = s_xvfb->errorString() + " " + s_xvfb->readAllStandardError();
+    }
+    static void TearDownTestSuite() {
+        s_xvfb->terminate();
+        s_xvfb->waitForFinished();
+        delete s_xvfb;
+        s_xvfb = nullptr;
+    }
+    void SetUp() override {
+        if (s_display.isEmpty())
+            GTEST_SKIP() << "Xvfb cannot start: " << s_xvfbFailure.toStdString();
+    }
+
+    // Runs xdotool on the test's display; its output.
+    QString XDoTool(const QStringList& arguments) {
+        QProcess xdotool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", s_display);
+        xdotool.setProcessEnvironment(env);
+        xdotool.start("xdotool", arguments);
+        EXPECT_TRUE(xdotool.waitForFinished()) << xdotool.errorString().toStdString();
+        return QString::fromUtf8(xdotool.readAllStandardOutput()).trimmed();
+    }
+    // The program's visible window named title, once it is there.
+    QString WaitForWindow(const QString& title) {
+        QString window;
+        WaitUntil(
+            [&] {
+                window = XDoTool({"search", "--onlyvisible", "--pid",
+                                  QString::number(program.processId()), "--name", title});
+                return !window.isEmpty();
+            },
+            kDeadline);
+        return window.section('\n', 0, 0);
+    }
+
+    // The titles of the program's windows on screen, to tell what it shows.
+    std::string Windows() {
+        QStringList titles;
+        const QString ids = XDoTool(
+            {"search", "--onlyvisible", "--pid", QString::number(program.processId()), "--name", ""});
+        for (const QString& id : ids.split('\n', Qt::SkipEmptyParts))
+            titles << XDoTool({"getwindowname", id});
+        return "windows: " + titles.join(" | ").toStdString() +
+               "; focus: " + XDoTool({"getwindowfocus", "getwindowname"}).toStdString();
+    }
+
+    static QProcess* s_xvfb;
+    static QString s_display;
+    static QString s_xvfbFailure;
+
+    TempConfigHome home;
+    FarEnd board;
+    QProcess program;
+};
+
+QProcess* ProgramSignals::s_xvfb = nullptr;
+QString ProgramSignals::s_display;
+QString ProgramSignals::s_xvfbFailure;
+
+TEST_P(ProgramSignals, EndAsCancelDoesAndReleaseThePort) {
+    const SignalRow& row = GetParam();
+    ASSERT_EQ(PublishPortLink(1, board.Slave()), QString());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("DISPLAY", s_display);
+    env.remove("WAYLAND_DISPLAY");
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(SERIALTEMP_PROGRAM, {});
+    ASSERT_TRUE(program.waitForStarted());
+
+    // As a user would: the focus starts on 发送; seven tabs reach 打开串口.
+    const QString dialog = WaitForWindow("Serial Tools");
+    ASSERT_FALSE(dialog.isEmpty()) << "the dialog never showed";
+    XDoTool({"windowfocus", "--sync", dialog});
+    XDoTool({"key", "--delay", "20", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"});
+    ASSERT_TRUE(WaitUntil([&] { return !board.HungUp(); }, kDeadline))
+        << "the port never opened; " << Windows();
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(board.LockFile()); }, kDeadline))
+        << board.LockFile().toStdString();
+
+    if (row.aboutBoxOpen) {
+        XDoTool({"key", "alt+space"});
+        XDoTool({"key", "--delay", "20", "a"});
+        ASSERT_FALSE(WaitForWindow("关于应用程序").isEmpty()) << "the About box never showed";
+    }
+
+    ::kill(static_cast<pid_t>(program.processId()), row.signo);
+    ASSERT_TRUE(program.waitForFinished(std::chrono::milliseconds(kDeadline).count()))
+        << "still running after " << sigabbrev_np(row.signo);
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_TRUE(WaitUntil([&] { return board.HungUp(); }, kDeadline)) << "the port stayed open";
+    EXPECT_FALSE(QFileInfo::exists(board.LockFile())) << "the lock file stayed behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ProgramSignals,
+                         ::testing::Values(SignalRow{"SIGTERM", SIGTERM, false},
+                                           SignalRow{"SIGHUP", SIGHUP, false},
+                                           SignalRow{"SIGINT", SIGINT, false},
+                                           SignalRow{"SIGTERMOverTheAboutBox", SIGTERM, true}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+} // namespace
