@@ -10,4 +10,4 @@ BENCH_PACKAGES=(libbenchmark-dev)
 
 # The Debian package, and the checks of the package and the desktop files.
 PACKAGE_PACKAGES=(dpkg-dev)
-TEST_PACKAGES+=(qt6-svg-dev appstream desktop-file-utils "${PACKAGE_PACKAGES[@]}")
+TEST_PACKAGES+=(qt6-svg-dev appstream desktop-file-utils lintian "${PACKAGE_PACKAGES[@]}")
