@@ -7,10 +7,7 @@
 // and every run draws the same sequence: 41, 18467, 6334, 26500, ...
 class CCrtRand {
 public:
-    int Rand() {
-        m_nState = m_nState * 214013u + 2531011u;
-        return static_cast<int>((m_nState >> 16) & 0x7FFF);
-    }
+    int Rand();
 
 private:
     std::uint32_t m_nState = 1;
