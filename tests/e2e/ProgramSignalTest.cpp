@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <optional>
 #include <poll.h>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace {
@@ -23,12 +24,15 @@ using namespace std::chrono_literals;
 constexpr auto kDeadline = 60s;
 
 // The board's end of a pseudo-terminal whose other end only the program
-// opens: the master reads a hang-up whenever the program has the port closed.
+// opens: once the program has opened the port, the master reads a hang-up
+// whenever the port is closed.
 class FarEnd {
 public:
     FarEnd() : m_master(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK)) {
-        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0)
+        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
+            ::close(m_master);
             throw std::runtime_error("no pseudo-terminal");
+        }
         m_slave = QString::fromLocal8Bit(::ptsname(m_master));
     }
     ~FarEnd() { ::close(m_master); }
