@@ -10,8 +10,8 @@ set(CPACK_PACKAGE_DESCRIPTION
 temperature sensor. It shows received bytes as text or hexadecimal pairs,
 sends text or hexadecimal bytes, starts and stops the board's temperature
 acquisition, draws the readings on a scrolling chart and saves everything
-received to a text file. The interface is in Simplified Chinese; an English
-help page is included.")
+received to a text file. The interface and its help page are in Simplified
+Chinese.")
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,6 +1,6 @@
 // The hexadecimal send rule on any text, given as UTF-16 or as GBK bytes
 // decoded the way the send box's text would be: either the first character
-// that is neither a digit nor a separator, or the digits paired up.
+// that is neither a digit nor a separator, whole, or the digits paired up.
 #include "platform/GbkCodec.h"
 #include "serial/HexRule.h"
 
@@ -19,13 +19,16 @@ bool IsHexDigit(QChar c) {
 void Check(const QString& text) {
     const auto parsed = ParseHexSend(text);
     if (const auto* error = std::get_if<HexSendError>(&parsed)) {
-        const qsizetype at = error->position;
-        if (at < 0 || at >= text.size() || text[at] != error->character || IsSeparator(text[at]) ||
-            IsHexDigit(text[at]))
+        qsizetype bad = 0;
+        while (bad < text.size() && (IsSeparator(text[bad]) || IsHexDigit(text[bad])))
+            ++bad;
+        // The quoted character is a piece of the text that covers the first bad code,
+        // and it is counted among no more characters than there are codes before it.
+        const qsizetype start = text.lastIndexOf(error->character, bad);
+        if (bad == text.size() || error->character.isEmpty() || start < 0 ||
+            start + error->character.size() <= bad || error->position < 0 ||
+            error->position > start)
             __builtin_trap();
-        for (qsizetype i = 0; i < at; ++i)
-            if (!IsSeparator(text[i]) && !IsHexDigit(text[i]))
-                __builtin_trap();
         return;
     }
     QString digits;

@@ -3,8 +3,11 @@
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
                 qt6-qpa-plugins fonts-wqy-microhei fonts-dejavu-core)
 TEST_PACKAGES=(libgtest-dev libgmock-dev clang libclang-rt-14-dev)
+# The program run on an X server and driven from the keyboard; F1's help
+# viewer found (or not) through the desktop's own xdg-open and xdg-mime.
+TEST_PACKAGES+=(xvfb xdotool xdg-utils file)
 BENCH_PACKAGES=(libbenchmark-dev)
 
 # The Debian package, and the checks of the package and the desktop files.
 PACKAGE_PACKAGES=(dpkg-dev)
-TEST_PACKAGES+=(qt6-svg-dev appstream desktop-file-utils "${PACKAGE_PACKAGES[@]}")
+TEST_PACKAGES+=(qt6-svg-dev appstream desktop-file-utils lintian "${PACKAGE_PACKAGES[@]}")

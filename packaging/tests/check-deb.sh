@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree and checks that it installs a
 # complete desktop application: the program its menu entry starts, the icons
-# the entry names, the help page and AppStream data, and the dependencies.
+# the entry names, the help page, manual page, changelog and AppStream data,
+# and the dependencies; and that lintian finds no errors in it.
 # Usage: check-deb.sh BUILD_DIR VERSION XCB_PLUGIN
 set -euo pipefail
 build=$1 version=$2 xcb_plugin=$3
@@ -27,7 +28,8 @@ desktop=$root/share/applications/$id.desktop
 metainfo=$root/share/metainfo/$id.metainfo.xml
 
 for file in "$desktop" "$metainfo" "$root/share/serialtemp/help.html" \
-    "$root/share/doc/serialtemp/copyright"; do
+    "$root/share/man/man1/serialtemp.1.gz" "$root/share/doc/serialtemp/copyright" \
+    "$root/share/doc/serialtemp/changelog.gz"; do
     [ -f "$file" ] || fail "missing ${file#"$out/root"}"
 done
 
@@ -51,6 +53,8 @@ grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" |
     fail "the AppStream data does not launch $id.desktop"
 newest=$(grep -o -m1 '<release version="[^"]*"' "$metainfo" | cut -d'"' -f2)
 [ "$newest" = "$version" ] || fail "newest AppStream release is '$newest', the package is $version"
+newest=$(zcat "$root/share/doc/serialtemp/changelog.gz" | sed -n '1s/^serialtemp (\([^)]*\)).*/\1/p')
+[ "$newest" = "$version" ] || fail "newest changelog entry is '$newest', the package is $version"
 
 # The xcb platform plugin is loaded at run time, so its package must be named too.
 xcb_package=$(dpkg -S "$xcb_plugin" | cut -d: -f1)
@@ -60,6 +64,11 @@ for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 "$xcb_pac
     fonts-wqy-microhei fonts-dejavu-core; do
     grep -qx -- "$package" <<<"$names" || fail "Depends lacks $package: $depends"
 done
+
+# Warnings are shown, errors fail. Root builds the package in CI.
+allow_root=()
+[ "$(id -u)" -ne 0 ] || allow_root=(--allow-root)
+lintian "${allow_root[@]}" --fail-on error "$deb" || fail "lintian reports errors"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "$(basename "$deb"): complete"

@@ -1,10 +1,9 @@
 #include "app/SerialDlg.h"
+#include "platform/HtmlViewer.h"
 #include "platform/MessageBox.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
-#include <QUrl>
 
 // F1: the help page that ships with the program, in the desktop's viewer.
 void CSerialDlg::OnHelp() {
@@ -13,9 +12,12 @@ void CSerialDlg::OnHelp() {
                                      dir + QStringLiteral("/../share/serialtemp/help.html")}) {
         const QFileInfo page(candidate);
         if (page.isFile()) {
-            if (!QDesktopServices::openUrl(QUrl::fromLocalFile(page.canonicalFilePath())))
+            const QString path = page.canonicalFilePath();
+            if (!ShowHtmlPage(path))
                 AppMessageBox(this,
-                              QStringLiteral("无法打开帮助文件 %1。").arg(page.canonicalFilePath()),
+                              QStringLiteral("无法打开帮助页面：没有找到可以显示网页的程序。\n"
+                                             "帮助页面位于 %1，可以用浏览器打开它。")
+                                  .arg(path),
                               {}, MsgIcon::Stop);
             return;
         }

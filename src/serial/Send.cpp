@@ -20,8 +20,8 @@ QString SendBoxText(const QPlainTextEdit* edit) {
 void CSerialDlg::OnSend() {
     if (!CheckPortOpen())
         return;
-    const QString text = SendBoxText(m_editSend);
     if (m_chSendMode == '0') {
+        const QString text = SendBoxText(m_editSend);
         // The control sends the text in the code page; count what goes out.
         const qsizetype n = GbkFromUnicode(text).size();
         m_comm.SetOutput(text);
@@ -29,13 +29,15 @@ void CSerialDlg::OnSend() {
         SetTxCountLabel();
         return;
     }
+    // Parsed as the box shows it, so that an error counts characters as the user does.
+    const QString text = m_editSend->toPlainText();
     if (text.isEmpty())
         return;
     const auto parsed = ParseHexSend(text);
     if (const auto* error = std::get_if<HexSendError>(&parsed)) {
         AppMessageBox(this,
                       QStringLiteral("第 %1 个字符“%2”不是十六进制数字，未发送任何数据。")
-                          .arg(QString::number(error->position + 1), QString(error->character)),
+                          .arg(QString::number(error->position + 1), error->character),
                       QStringLiteral("非法操作!"), MsgIcon::Exclamation);
         return;
     }

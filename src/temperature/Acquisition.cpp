@@ -1,12 +1,11 @@
 #include "app/Globals.h"
 #include "app/SerialDlg.h"
+#include "platform/CrtRand.h"
 #include "resources/Resource.h"
 #include "temperature/ReadingRule.h"
 
 #include <QComboBox>
 #include <QLineEdit>
-
-#include <cstdlib>
 
 void CSerialDlg::OnAcquire() {
     if (!CheckPortOpen())
@@ -66,7 +65,7 @@ void CSerialDlg::OnTest() {
 void CSerialDlg::OnTestTick() {
     int value;
     do {
-        value = std::rand();
-    } while (value < 0 || value > 100);
+        value = CrtRand().Rand();
+    } while (value > 100);
     m_curve.AddValue(value);
 }

@@ -64,14 +64,32 @@ TEST_F(DialogTest, HexSendWritesTheBytesOrRefusesTheText) {
         EXPECT_EQ(comm->log, QStringList{"PortOpen?"});
     }
 
-    dlg->m_editSend->setPlainText("G1");
-    Click(IDC_SEND);
-    EXPECT_EQ(comm->outputs.size(), 1u);
-    EXPECT_EQ(dlg->m_nTxCount, 3);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].title, "非法操作!");
-    EXPECT_EQ(boxes[0].icon, MsgIcon::Exclamation);
-    EXPECT_TRUE(boxes[0].text.contains("第 1 个字符“G”")) << boxes[0].text.toStdString();
+    // The refusal counts and quotes characters as the box shows them.
+    struct Refused {
+        const char* name;
+        QString text;
+        QString message;
+    };
+    const Refused rows[] = {
+        {"first character", "G1", "第 1 个字符“G”不是十六进制数字，未发送任何数据。"},
+        {"after line breaks", "41\n42\nZ", "第 7 个字符“Z”不是十六进制数字，未发送任何数据。"},
+        {"emoji", "41😀", "第 3 个字符“😀”不是十六进制数字，未发送任何数据。"},
+        {"CJK", "4142 中", "第 6 个字符“中”不是十六进制数字，未发送任何数据。"},
+        {"combining accent on a digit", "41e\u0301",
+         "第 3 个字符“e\u0301”不是十六进制数字，未发送任何数据。"},
+    };
+    for (const Refused& row : rows) {
+        SCOPED_TRACE(row.name);
+        boxes.clear();
+        dlg->m_editSend->setPlainText(row.text);
+        Click(IDC_SEND);
+        EXPECT_EQ(comm->outputs.size(), 1u);
+        EXPECT_EQ(dlg->m_nTxCount, 3);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].title, "非法操作!");
+        EXPECT_EQ(boxes[0].icon, MsgIcon::Exclamation);
+        EXPECT_EQ(boxes[0].text, row.message);
+    }
 
     Click(IDC_SENDMODE);
     EXPECT_EQ(Text(IDC_SENDMODE), "文本形式");

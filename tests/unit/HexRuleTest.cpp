@@ -41,19 +41,27 @@ TEST(ParseHexSend, PairsDigitsAndSkipsSeparators) {
     }
 }
 
-TEST(ParseHexSend, NamesTheFirstCharacterThatIsNoDigit) {
+TEST(ParseHexSend, NamesTheFirstCharacterThatIsNoDigitAsTheUserSeesIt) {
     struct Row {
         QString text;
         qsizetype position;
-        QChar character;
+        QString character;
     };
     const Row rows[] = {
-        {"G1", 0, u'G'},     {"41,42", 2, u','}, {"4142x", 4, u'x'},
-        {"41 中", 3, u'中'}, {"0x41", 1, u'x'},
+        {"G1", 0, "G"},
+        {"41,42", 2, ","},
+        {"4142x", 4, "x"},
+        {"41 中", 3, "中"},
+        {"0x41", 1, "x"},
+        {"41\n4\n😀", 5, "😀"},
+        // The accent is the first code that is no digit, the character is the accented digit.
+        {"414\u0301", 2, "4\u0301"},
+        {"41 👍🏽 Z", 3, "👍🏽"},
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(row.text.toStdString());
         const auto parsed = ParseHexSend(row.text);
-        ASSERT_TRUE(std::holds_alternative<HexSendError>(parsed)) << row.text.toStdString();
+        ASSERT_TRUE(std::holds_alternative<HexSendError>(parsed));
         EXPECT_EQ(std::get<HexSendError>(parsed).position, row.position);
         EXPECT_EQ(std::get<HexSendError>(parsed).character, row.character);
     }

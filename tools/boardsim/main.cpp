@@ -1,7 +1,7 @@
 #include "boardsim/Board.h"
 #include "boardsim/BoardError.h"
 #include "boardsim/Probe.h"
-#include "boardsim/TerminationSignals.h"
+#include "platform/TerminationSignals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <system_error>
 
 namespace {
 
@@ -153,6 +154,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "serialtemp-boardsim: %s\n", error.what());
         return 3;
     } catch (const BoardError& error) {
+        std::fprintf(stderr, "serialtemp-boardsim: %s\n", error.what());
+        return 1;
+    } catch (const std::system_error& error) {
         std::fprintf(stderr, "serialtemp-boardsim: %s\n", error.what());
         return 1;
     }

@@ -4,10 +4,11 @@
 
 class QSocketNotifier;
 
-// SIGINT, SIGTERM and SIGHUP as a Qt signal on the event loop, so that the
-// program ends through its destructors (which remove the port link). The
-// handler only writes the signal's number into a pipe. One per process;
-// failures throw BoardError.
+// SIGINT, SIGTERM and SIGHUP (Ctrl+C, kill, logout or a closed terminal) as a
+// Qt signal on the event loop, so that a program ends through its destructors,
+// which close the port and remove its lock file or link. The handler only
+// writes the signal's number into a pipe. One per process; failures throw
+// std::system_error.
 class TerminationSignals : public QObject {
     Q_OBJECT
 

@@ -1,14 +1,11 @@
-#include "boardsim/TerminationSignals.h"
-
-#include "boardsim/BoardError.h"
+#include "platform/TerminationSignals.h"
 
 #include <QSocketNotifier>
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <fcntl.h>
-#include <string>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -28,17 +25,17 @@ void OnSignal(int signo) {
 
 TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        throw BoardError(std::string("signal pipe: ") + std::strerror(errno));
+        throw std::system_error(errno, std::generic_category(), "signal pipe");
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (int signo : kSignals) {
         if (::sigaction(signo, &action, nullptr) != 0) {
-            const std::string error = std::string("sigaction: ") + std::strerror(errno);
+            const int error = errno;
             ::close(g_pipe[0]);
             ::close(g_pipe[1]);
-            throw BoardError(error);
+            throw std::system_error(error, std::generic_category(), "sigaction");
         }
     }
     m_pNotifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
