@@ -18,8 +18,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Fonts are found through fontconfig, not linked, so shlibdeps cannot see them:
-# the dialog falls back to these for its Chinese captions and the degree sign.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, fonts-dejavu-core")
+# without SimSun the dialog is laid out in AR PL UMing CN, which has its proportions.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming")
 # F1 hands the help page to xdg-open.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
