@@ -1,0 +1,40 @@
+#include "support/ModalRun.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QTest>
+#include <QTimer>
+
+ModalRun RunModal(CSerialDlg& dlg, std::vector<std::function<void()>> steps) {
+    ModalRun run;
+    QObject pending; // its end cancels a step still queued when the loop has ended
+    std::function<void()> next = [&] {
+        if (run.stepsRun == int(steps.size())) {
+            run.endedByCancel = true;
+            dlg.reject();
+            return;
+        }
+        steps[run.stepsRun++]();
+        QTimer::singleShot(0, &pending, next);
+    };
+    QTimer::singleShot(0, &pending, next);
+    run.result = dlg.DoModal();
+    return run;
+}
+
+void PressKeyInNextModal(const QWidget* owner, Qt::Key key, QString* title) {
+    auto* poll = new QTimer;
+    const QDeadlineTimer deadline(std::chrono::seconds(10));
+    QObject::connect(poll, &QTimer::timeout, [=] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal != owner && modal->isVisible()) {
+            *title = modal->windowTitle();
+            QTest::keyClick(modal, key);
+        } else if (!deadline.hasExpired()) {
+            return;
+        }
+        poll->deleteLater();
+        poll->stop();
+    });
+    poll->start(10);
+}
