@@ -225,7 +225,10 @@ TEST_P(AboutBoxTest, ClosingItChangesNothing) {
         },
         [&] {
             geometry = dlg->frameGeometry();
-            PressKeyInNextModal(dlg.get(), GetParam().key, &title);
+            WhenModalShown(dlg.get(), [&](QWidget* about) {
+                title = about->windowTitle();
+                QTest::keyClick(about, GetParam().key);
+            });
             Choose(*dlg, "关于(&A)...");
         },
         [&] {

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QTest>
 #include <QTimer>
 
 ModalRun RunModal(CSerialDlg& dlg, std::vector<std::function<void()>> steps) {
@@ -22,19 +21,18 @@ ModalRun RunModal(CSerialDlg& dlg, std::vector<std::function<void()>> steps) {
     return run;
 }
 
-void PressKeyInNextModal(const QWidget* owner, Qt::Key key, QString* title) {
+void WhenModalShown(const QWidget* owner, std::function<void(QWidget* modal)> act) {
     auto* poll = new QTimer;
     const QDeadlineTimer deadline(std::chrono::seconds(10));
     QObject::connect(poll, &QTimer::timeout, [=] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal != owner && modal->isVisible()) {
-            *title = modal->windowTitle();
-            QTest::keyClick(modal, key);
-        } else if (!deadline.hasExpired()) {
+        const bool shown = modal && modal != owner && modal->isVisible();
+        if (!shown && !deadline.hasExpired())
             return;
-        }
-        poll->deleteLater();
         poll->stop();
+        poll->deleteLater();
+        if (shown)
+            act(modal);
     });
     poll->start(10);
 }

@@ -2,8 +2,6 @@
 
 #include "support/DialogFixture.h"
 
-#include <QKeySequence>
-
 #include <functional>
 #include <vector>
 
@@ -19,9 +17,9 @@ struct ModalRun {
 // ends on its own shows as endedByCancel false and the steps it never ran.
 ModalRun RunModal(CSerialDlg& dlg, std::vector<std::function<void()>> steps);
 
-// Once a modal window other than owner comes up, records its title in
-// *title and presses key in it. For closing a box that a step is about to run.
-void PressKeyInNextModal(const QWidget* owner, Qt::Key key, QString* title);
+// Once a modal window other than owner is shown, runs act on it (which
+// should close it). For a box that the caller is about to run.
+void WhenModalShown(const QWidget* owner, std::function<void(QWidget* modal)> act);
 
 // The dialog as the program runs it: DoModal creates it, and the test works
 // it from inside the modal loop.
