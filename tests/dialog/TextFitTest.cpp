@@ -109,9 +109,13 @@ TEST_F(DialogTest, EveryListEntryFitsTheClosedList) {
             style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
         const QRect arrow =
             style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, list);
-        // The arrow button is as narrow as a scroll bar, beside the text, not over it.
+        // The arrow button is as narrow as a scroll bar, beside the text, not
+        // over it, and both stay inside the 2-pixel sunken edge.
         EXPECT_EQ(arrow.width(), 16);
         EXPECT_LT(field.right(), arrow.left());
+        const QRect inside = list->rect().adjusted(2, 2, -2, -2);
+        EXPECT_TRUE(inside.contains(arrow));
+        EXPECT_TRUE(inside.contains(field));
         const QFontMetrics fm = list->fontMetrics();
         EXPECT_LE(fm.height(), field.height());
         for (int i = 0; i < list->count(); ++i) {

@@ -17,6 +17,12 @@ ModalRun RunModal(CSerialDlg& dlg, std::vector<std::function<void()>> steps) {
         QTimer::singleShot(0, &pending, next);
     };
     QTimer::singleShot(0, &pending, next);
+    // A loop that would never end fails the test instead of hanging it.
+    QTimer::singleShot(std::chrono::seconds(60), &pending, [] {
+        ADD_FAILURE() << "the modal loop did not end";
+        while (QWidget* modal = QApplication::activeModalWidget())
+            modal->hide();
+    });
     run.result = dlg.DoModal();
     return run;
 }
