@@ -17,9 +17,11 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Fonts are found through fontconfig, not linked, so shlibdeps cannot see them:
-# the dialog falls back to these for its Chinese captions and the degree sign.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, fonts-dejavu-core")
+# Fonts and translations are loaded at run time, not linked, so shlibdeps cannot
+# see them: without SimSun the dialog is laid out in AR PL UMing CN, which has its
+# proportions; Qt's Chinese translations make its standard buttons and the save
+# dialog Chinese.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming, qt6-translations-l10n")
 # F1 hands the help page to xdg-open.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -1,7 +1,7 @@
 # The Debian packages of each task, sourced by the scripts.
 # shellcheck disable=SC2034
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
-                qt6-qpa-plugins fonts-wqy-microhei fonts-dejavu-core)
+                qt6-qpa-plugins fonts-arphic-uming qt6-translations-l10n)
 TEST_PACKAGES=(libgtest-dev libgmock-dev clang libclang-rt-14-dev)
 # The program run on an X server and driven from the keyboard; F1's help
 # viewer found (or not) through the desktop's own xdg-open and xdg-mime.

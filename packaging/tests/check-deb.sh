@@ -61,7 +61,7 @@ xcb_package=$(dpkg -S "$xcb_plugin" | cut -d: -f1)
 depends=$(dpkg-deb -f "$deb" Depends)
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
 for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 "$xcb_package" \
-    fonts-wqy-microhei fonts-dejavu-core; do
+    fonts-arphic-uming qt6-translations-l10n; do
     grep -qx -- "$package" <<<"$names" || fail "Depends lacks $package: $depends"
 done
 

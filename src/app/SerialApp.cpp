@@ -3,6 +3,7 @@
 #include "app/SerialDlg.h"
 #include "platform/MessageBox.h"
 #include "platform/TerminationSignals.h"
+#include "platform/Translations.h"
 #include "serial/QtCommControl.h"
 
 #include <QApplication>
@@ -31,6 +32,7 @@ void CancelModalLoops(QDialog& dlg) {
 } // namespace
 
 bool CSerialApp::InitInstance() {
+    const auto translations = InstallQtTranslations();
     // Logout, a closed terminal or Ctrl+C end the program as Cancel does, so
     // that the port closes and its lock file goes. Made before the dialog and
     // so undone after it: a signal while the port closes waits in the pipe.

@@ -2,6 +2,7 @@
 #include "app/Globals.h"
 #include "app/SerialDlg.h"
 #include "platform/Dispatch.h"
+#include "platform/WindowPlacement.h"
 #include "resources/Resource.h"
 #include "resources/StringTable.h"
 
@@ -50,16 +51,12 @@ void CSerialDlg::contextMenuEvent(QContextMenuEvent* event) {
 
 void CSerialDlg::OnSysCommand(unsigned nID) {
     switch (nID & 0xFFF0) {
-    case IDM_LOCKWINDOW: {
-        const QRect rc = geometry();
-        setWindowFlag(Qt::WindowStaysOnTopHint, !g_bTopMost);
-        setGeometry(rc);
-        show();
+    case IDM_LOCKWINDOW:
+        SetWindowTopMost(this, !g_bTopMost);
         if (m_pLockAction)
             m_pLockAction->setChecked(!g_bTopMost);
         g_bTopMost = !g_bTopMost;
         break;
-    }
     case IDM_ABOUTBOX: {
         CAboutDlg dlgAbout(this);
         dlgAbout.DoModal();

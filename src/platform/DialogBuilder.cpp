@@ -1,5 +1,6 @@
 #include "platform/DialogBuilder.h"
 
+#include "platform/DropDownListStyle.h"
 #include "platform/StaticControls.h"
 
 #include <QComboBox>
@@ -45,6 +46,10 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget& parent) {
         return edit;
     }
     auto* edit = new QLineEdit(&parent);
+    // The dialog manager's edit draws its text right inside the border;
+    // QLineEdit pads it by 2 more pixels a side, which would cut the
+    // readout's "摄氏-55.00℃" in its 50 units.
+    edit->setTextMargins(-2, 0, -2, 0);
     if (c.styles & ControlStyle::Center)
         edit->setAlignment(Qt::AlignCenter);
     return edit;
@@ -72,8 +77,11 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget& parent, const QIcon& ico
         return MakeButton(c, parent);
     case K::GroupBox:
         return MakeGroup(c, parent);
-    case K::DropDownList:
-        return new QComboBox(&parent);
+    case K::DropDownList: {
+        auto* list = new QComboBox(&parent);
+        list->setStyle(DropDownListStyle::Instance());
+        return list;
+    }
     case K::Edit:
         return MakeEdit(c, parent);
     case K::Text:
@@ -130,21 +138,17 @@ QRect DialogUnits::ToPixels(int x, int y, int cx, int cy) const {
 QFont DialogFont(const DialogTemplate& tmpl) {
     const QString face = QString::fromUtf8(tmpl.fontFace);
     const QStringList installed = QFontDatabase::families();
-    QStringList families;
+    // Without SimSun: AR PL UMing CN, a Ming face with SimSun's proportions
+    // (Latin glyphs 6 and Chinese 12 pixels wide, 12 high at 9 points and
+    // 96 dpi) and a ℃ of its own, so the layout keeps the original's sizes.
+    QString family = QStringLiteral("AR PL UMing CN");
     for (const QString& name : {face, QStringLiteral("SimSun")}) {
         if (installed.contains(name)) {
-            families = {name};
+            family = name;
             break;
         }
     }
-    if (families.isEmpty()) {
-        // Without SimSun: Latin letters and symbols from DejaVu Sans, Chinese
-        // from the installed CJK font (WenQuanYi Micro Hei draws ℃ as a blank).
-        families = {QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei"),
-                    QStringLiteral("Noto Sans CJK SC")};
-    }
-    QFont font;
-    font.setFamilies(families);
+    QFont font(family);
     font.setPointSize(tmpl.fontPoints);
     font.setWeight(QFont::Normal);
     font.setItalic(false);
@@ -179,7 +183,10 @@ DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl, const QIcon
             list->setMaxVisibleItems(std::max(1, (r.height() - closed) / itemHeight));
             r.setHeight(closed);
         }
-        w->setGeometry(r);
+        if (auto* group = qobject_cast<GroupFrame*>(w))
+            group->SetFrameGeometry(r);
+        else
+            w->setGeometry(r);
         w->setFocusPolicy(TakesFocus(c) ? Qt::StrongFocus : Qt::NoFocus);
         if (c.styles & ControlStyle::Hidden)
             w->setHidden(true);

@@ -31,7 +31,7 @@ private:
     int m_cyChar;
 };
 
-// The font a template names, or the installed CJK font in its place.
+// The font a template names, or a font of its proportions in its place.
 QFont DialogFont(const DialogTemplate& tmpl);
 
 // The widgets a template made, by control id (id -1 controls are not kept).

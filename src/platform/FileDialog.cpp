@@ -19,6 +19,9 @@ std::optional<QString> GetSaveFileName(QWidget* parent, const SaveFileRequest& r
     if (Hook())
         return Hook()(request);
     QFileDialog dialog(parent, request.title);
+    // Qt's own dialog speaks the interface's language; the desktop's would
+    // follow the user's locale.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // Captions may hold patterns of another platform ("*.*"): show the caption,

@@ -33,11 +33,17 @@ GroupFrame::GroupFrame(const QString& caption, bool centred, QWidget* parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+void GroupFrame::SetFrameGeometry(const QRect& frame) {
+    const int overflow = fontMetrics().horizontalAdvance(m_caption) - frame.width();
+    m_nOverhang = std::max(0, (overflow + 1) / 2);
+    setGeometry(frame.adjusted(-m_nOverhang, 0, m_nOverhang, 0));
+}
+
 void GroupFrame::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QFontMetrics fm = fontMetrics();
     const int top = m_caption.isEmpty() ? 0 : fm.height() / 2;
-    const QRect frame = rect().adjusted(0, top, -1, -1);
+    const QRect frame = rect().adjusted(m_nOverhang, top, -m_nOverhang - 1, -1);
     p.setPen(QColor(128, 128, 128));
     p.drawRect(frame.adjusted(0, 0, -1, -1));
     p.setPen(Qt::white);
@@ -45,7 +51,8 @@ void GroupFrame::paintEvent(QPaintEvent*) {
     if (m_caption.isEmpty())
         return;
     const int width = std::min(fm.horizontalAdvance(m_caption) + 4, this->width());
-    const int left = m_bCentred ? (this->width() - width) / 2 : std::min(8, this->width() - width);
+    const int left =
+        m_bCentred ? (this->width() - width) / 2 : std::min(m_nOverhang + 8, this->width() - width);
     const QRect caption(left, 0, width, fm.height());
     p.fillRect(caption, palette().color(QPalette::Window));
     p.setPen(palette().color(QPalette::WindowText));

@@ -27,6 +27,9 @@ class GroupFrame : public QWidget {
 public:
     GroupFrame(const QString& caption, bool centred, QWidget* parent);
     QString title() const { return m_caption; }
+    // Puts the frame at frame (parent coordinates). A caption wider than the
+    // frame runs past its sides instead of being cut.
+    void SetFrameGeometry(const QRect& frame);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -34,6 +37,7 @@ protected:
 private:
     QString m_caption;
     bool m_bCentred;
+    int m_nOverhang = 0; // pixels the widget reaches past each side of the frame
 };
 
 // A push button whose caption wraps onto several lines, one character a

@@ -1,4 +1,4 @@
-#include "support/DialogFixture.h"
+#include "support/ModalRun.h"
 
 #include "app/AboutDlg.h"
 #include "app/Clock.h"
@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTest>
+#include <QWindow>
 
 #include <stdexcept>
 
@@ -28,12 +29,29 @@ QStringList MenuTexts(const QMenu* menu) {
     return texts;
 }
 
-QAction* MenuAction(const QMenu* menu, const QString& text) {
-    for (QAction* action : menu->actions()) {
+QAction* Entry(const CSerialDlg& dlg, const QString& text) {
+    for (QAction* action : dlg.SystemMenu()->actions()) {
         if (action->text() == text)
             return action;
     }
     return nullptr;
+}
+
+// Chooses an entry of the dialog's system menu.
+void Choose(const CSerialDlg& dlg, const QString& text) {
+    QAction* action = Entry(dlg, text);
+    ASSERT_NE(action, nullptr) << text.toStdString();
+    action->trigger();
+}
+
+// What the lock entry, the window and the widget say about the top-most band.
+void ExpectLocked(const CSerialDlg& dlg, bool locked) {
+    EXPECT_EQ(g_bTopMost, locked);
+    EXPECT_EQ(Entry(dlg, "锁定窗口")->isChecked(), locked);
+    EXPECT_EQ(dlg.windowFlags().testFlag(Qt::WindowStaysOnTopHint), locked);
+    ASSERT_NE(dlg.windowHandle(), nullptr);
+    EXPECT_EQ(dlg.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), locked);
+    EXPECT_TRUE(dlg.isVisible());
 }
 
 } // namespace
@@ -93,33 +111,9 @@ TEST_F(DialogTest, EnterMakesANewLineInTheBoxesOnly) {
     EXPECT_TRUE(comm->log.contains("PortOpen?"));
 }
 
-TEST_F(DialogTest, EscapeEndsTheDialog) {
-    dlg->show();
-    QTest::keyClick(dlg.get(), Qt::Key_Escape);
-    EXPECT_FALSE(dlg->isVisible());
-    EXPECT_EQ(dlg->result(), QDialog::Rejected);
-}
-
 TEST_F(DialogTest, SystemMenuHoldsCloseAndTheAddedEntries) {
     EXPECT_EQ(MenuTexts(dlg->SystemMenu()),
               (QStringList{"关闭(&C)", "-", "关于(&A)...", "-", "锁定窗口", "-", "最小化"}));
-}
-
-TEST_F(DialogTest, LockTwiceLeavesNormalStackingWithoutCheck) {
-    dlg->show();
-    const QRect before = dlg->geometry();
-    QAction* lock = MenuAction(dlg->SystemMenu(), "锁定窗口");
-    ASSERT_NE(lock, nullptr);
-    lock->trigger();
-    EXPECT_TRUE(g_bTopMost);
-    EXPECT_TRUE(lock->isChecked());
-    EXPECT_TRUE(dlg->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(dlg->geometry(), before);
-    lock->trigger();
-    EXPECT_FALSE(g_bTopMost);
-    EXPECT_FALSE(lock->isChecked());
-    EXPECT_FALSE(dlg->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(dlg->geometry(), before);
 }
 
 TEST(ClockFormat, HasNoLeadingZeros) {
@@ -173,3 +167,132 @@ TEST(AboutBox, ShowsTheApplicationIcon) {
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->pixmap().toImage(), AppIcon().pixmap(32, 32).toImage());
 }
+
+// Window state, through the dialog's real modal loop.
+
+TEST_F(ModalDialogTest, LockTwiceKeepsTheLoopThePlaceAndEndsInNormalStacking) {
+    QRect before;
+    const ModalRun run = RunModal({
+        [&] {
+            before = dlg->frameGeometry();
+            Choose(*dlg, "锁定窗口");
+            ExpectLocked(*dlg, true);
+        },
+        [&] {
+            EXPECT_EQ(dlg->frameGeometry(), before);
+            Choose(*dlg, "锁定窗口");
+            ExpectLocked(*dlg, false);
+        },
+        [&] { EXPECT_EQ(dlg->frameGeometry(), before); },
+    });
+    EXPECT_EQ(run.stepsRun, 3);
+    EXPECT_TRUE(run.endedByCancel);
+    EXPECT_EQ(run.result, QDialog::Rejected);
+}
+
+TEST_F(ModalDialogTest, MinimiseKeepsTheLoop) {
+    const ModalRun run = RunModal({
+        [&] {
+            Choose(*dlg, "最小化");
+            EXPECT_TRUE(dlg->isMinimized());
+        },
+        [&] {
+            EXPECT_TRUE(dlg->isMinimized());
+            dlg->showNormal();
+        },
+        [&] { EXPECT_FALSE(dlg->isMinimized()); },
+    });
+    EXPECT_EQ(run.stepsRun, 3);
+    EXPECT_TRUE(run.endedByCancel);
+}
+
+TEST_F(ModalDialogTest, CurveResizesInPlace) {
+    QPoint position;
+    const ModalRun run = RunModal({
+        [&] {
+            position = dlg->pos();
+            Click(IDC_CURVE);
+            EXPECT_EQ(dlg->size(), dlg->m_rcFull.size());
+        },
+        [&] {
+            EXPECT_EQ(dlg->pos(), position);
+            Click(IDC_CURVE);
+            EXPECT_EQ(dlg->size(), dlg->m_rcSmall.size());
+        },
+        [&] { EXPECT_EQ(dlg->pos(), position); },
+    });
+    EXPECT_EQ(run.stepsRun, 3);
+    EXPECT_TRUE(run.endedByCancel);
+}
+
+struct AboutClose {
+    const char* name;
+    Qt::Key key;
+};
+
+void PrintTo(const AboutClose& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class AboutBoxTest : public ModalDialogTest, public ::testing::WithParamInterface<AboutClose> {};
+
+TEST_P(AboutBoxTest, ClosingItChangesNothing) {
+    QRect geometry;
+    QString title;
+    const ModalRun run = RunModal({
+        [&] {
+            Click(IDC_OPEN);
+            Choose(*dlg, "锁定窗口");
+            Click(IDC_CURVE);
+        },
+        [&] {
+            geometry = dlg->frameGeometry();
+            WhenModalShown(dlg.get(), [&](QWidget* about) {
+                title = about->windowTitle();
+                QTest::keyClick(about, GetParam().key);
+            });
+            Choose(*dlg, "关于(&A)...");
+        },
+        [&] {
+            EXPECT_EQ(title, "关于应用程序");
+            EXPECT_EQ(dlg->frameGeometry(), geometry);
+            ExpectLocked(*dlg, true);
+            EXPECT_TRUE(g_bPortOpen);
+            EXPECT_TRUE(comm->portOpen);
+            EXPECT_EQ(Text(IDC_OPEN), "关闭串口");
+        },
+    });
+    EXPECT_EQ(run.stepsRun, 3);
+    EXPECT_TRUE(run.endedByCancel);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, AboutBoxTest,
+                         ::testing::Values(AboutClose{"Escape", Qt::Key_Escape},
+                                           AboutClose{"Enter", Qt::Key_Return}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+struct Ending {
+    const char* name;
+    std::function<void(CSerialDlg&)> act;
+};
+
+void PrintTo(const Ending& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class DialogEndTest : public ModalDialogTest, public ::testing::WithParamInterface<Ending> {};
+
+TEST_P(DialogEndTest, EndsTheModalLoop) {
+    const ModalRun run = RunModal({[&] { GetParam().act(*dlg); }});
+    EXPECT_EQ(run.stepsRun, 1);
+    EXPECT_FALSE(run.endedByCancel);
+    EXPECT_EQ(run.result, QDialog::Rejected);
+    EXPECT_FALSE(dlg->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, DialogEndTest,
+    ::testing::Values(Ending{"Escape", [](CSerialDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
+                      Ending{"CloseEntry", [](CSerialDlg& d) { Choose(d, "关闭(&C)"); }},
+                      Ending{"CloseBox", [](CSerialDlg& d) { d.close(); }}),
+    [](const auto& row) { return std::string(row.param.name); });

@@ -21,10 +21,14 @@ void ResetGlobals() {
 }
 
 void DialogTest::SetUp() {
+    PrepareDialog();
+    dlg->Create();
+}
+
+void DialogTest::PrepareDialog() {
     ResetGlobals();
     SetMessageBoxHook([this](const MessageBoxCall& call) { boxes.push_back(call); });
     dlg = std::make_unique<CSerialDlg>(MakeControl());
-    dlg->Create();
 }
 
 std::unique_ptr<CommControl> DialogTest::MakeControl() {

@@ -23,6 +23,8 @@ protected:
     void TearDown() override;
     // The control the dialog hosts: the recording fake, which comm points to.
     virtual std::unique_ptr<CommControl> MakeControl();
+    // Everything SetUp does but creating the dialog's window.
+    void PrepareDialog();
 
     void Click(int id);
     void Select(int id, int index);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "support/DialogFixture.h"
+
+#include <functional>
+#include <vector>
+
+struct ModalRun {
+    int stepsRun = 0;           // steps that ran inside the modal loop
+    bool endedByCancel = false; // the loop outlived the last step; Cancel ended it
+    int result = -1;            // what DoModal returned
+};
+
+// Runs dlg.DoModal() as the program does, and from inside its modal loop
+// each step in turn, one pass of the loop apart, so what a step posts is
+// handled before the next one runs; after the last step, Cancel. A loop that
+// ends on its own shows as endedByCancel false and the steps it never ran.
+ModalRun RunModal(CSerialDlg& dlg, std::vector<std::function<void()>> steps);
+
+// Once a modal window other than owner is shown, runs act on it (which
+// should close it). For a box that the caller is about to run.
+void WhenModalShown(const QWidget* owner, std::function<void(QWidget* modal)> act);
+
+// The dialog as the program runs it: DoModal creates it, and the test works
+// it from inside the modal loop.
+class ModalDialogTest : public DialogTest {
+protected:
+    void SetUp() override { PrepareDialog(); }
+    ModalRun RunModal(std::vector<std::function<void()>> steps) {
+        return ::RunModal(*dlg, std::move(steps));
+    }
+};
