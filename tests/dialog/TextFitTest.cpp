@@ -153,11 +153,12 @@ TEST(AboutBox, EveryTextFitsItsControl) {
 }
 
 TEST(DialogFont, HasTheProportionsTheLayoutWasDrawnIn) {
-    // Dialog units assume Latin glyphs half as wide as Chinese ones, and a ℃ of the font's own.
+    // Dialog units assume Latin glyphs half as wide as Chinese ones (8 units, two
+    // average Latin widths, are one Chinese glyph), and a ℃ of the font's own.
     const QFont font = DialogFont(g_tmplSerialDialog);
     const QFontMetrics fm(font);
     EXPECT_EQ(2 * fm.horizontalAdvance(QStringLiteral("5")),
               fm.horizontalAdvance(QStringLiteral("温")));
-    EXPECT_EQ(DialogUnits(font).CxChar() * 2, fm.horizontalAdvance(QStringLiteral("温")));
+    EXPECT_EQ(DialogUnits(font).X(8), fm.horizontalAdvance(QStringLiteral("温")));
     EXPECT_TRUE(fm.inFontUcs4(0x2103));
 }
