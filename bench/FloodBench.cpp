@@ -8,7 +8,6 @@
 #include "resources/Resource.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QTimer>
 
 #include <algorithm>
@@ -43,10 +42,7 @@ constexpr auto kFlood = std::chrono::seconds(10);
 // event the dialog receives.
 class ClockWatch : public QObject {
 public:
-    explicit ClockWatch(CSerialDlg& dlg)
-        : m_label(qobject_cast<QLabel*>(dlg.GetDlgItem(IDC_CLOCK))) {
-        dlg.installEventFilter(this);
-    }
+    explicit ClockWatch(CSerialDlg& dlg) : m_dlg(dlg) { dlg.installEventFilter(this); }
     void Restart() {
         m_longest = {};
         m_last = Clock::now();
@@ -57,8 +53,8 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Timer && m_label->text() != m_text) {
-            m_text = m_label->text();
+        if (event->type() == QEvent::Timer && m_dlg.GetItemText(IDC_CLOCK) != m_text) {
+            m_text = m_dlg.GetItemText(IDC_CLOCK);
             const Clock::time_point now = Clock::now();
             m_longest = std::max(m_longest, now - m_last);
             m_last = now;
@@ -67,7 +63,7 @@ protected:
     }
 
 private:
-    QLabel* m_label;
+    CSerialDlg& m_dlg;
     QString m_text;
     Clock::time_point m_last = Clock::now();
     Clock::duration m_longest{};

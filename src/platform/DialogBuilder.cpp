@@ -1,5 +1,6 @@
 #include "platform/DialogBuilder.h"
 
+#include "platform/LiveText.h"
 #include "platform/StaticControls.h"
 #include "resources/Icons.h"
 
@@ -10,6 +11,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -54,7 +57,9 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget& parent) {
     return edit;
 }
 
-QWidget* MakeText(const ControlTemplate& c, QWidget& parent) {
+QWidget* MakeText(const ControlTemplate& c, QWidget& parent, bool live) {
+    if (live)
+        return new LiveText(QString::fromUtf8(c.caption), TextAlignment(c.styles), &parent);
     auto* label = new QLabel(QString::fromUtf8(c.caption), &parent);
     label->setAlignment(TextAlignment(c.styles));
     label->setWordWrap(true);
@@ -66,7 +71,7 @@ QWidget* MakeGroup(const ControlTemplate& c, QWidget& parent) {
     return new GroupFrame(QString::fromUtf8(c.caption), c.styles & ControlStyle::Center, &parent);
 }
 
-QWidget* MakeControl(const ControlTemplate& c, QWidget& parent) {
+QWidget* MakeControl(const ControlTemplate& c, QWidget& parent, bool live) {
     using K = ControlKind;
     using Shape = StaticShape::Shape;
     switch (c.kind) {
@@ -81,7 +86,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget& parent) {
     case K::Edit:
         return MakeEdit(c, parent);
     case K::Text:
-        return MakeText(c, parent);
+        return MakeText(c, parent, live);
     case K::BlackRect:
         return new StaticShape(Shape::BlackRect, &parent);
     case K::BlackFrame:
@@ -160,7 +165,8 @@ QWidget* DialogItems::Item(int id) const {
     return it == m_items.end() ? nullptr : it->second;
 }
 
-DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl) {
+DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl,
+                        std::span<const int> liveTexts) {
     const QFont font = DialogFont(tmpl);
     dialog.setFont(font);
     dialog.setWindowTitle(QString::fromUtf8(tmpl.caption));
@@ -170,7 +176,8 @@ DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl) {
     DialogItems items;
     QWidget* previous = nullptr;
     for (const ControlTemplate& c : tmpl.controls) {
-        QWidget* w = MakeControl(c, dialog);
+        const bool live = c.id != -1 && std::ranges::find(liveTexts, c.id) != liveTexts.end();
+        QWidget* w = MakeControl(c, dialog, live);
         w->setProperty(kCtrlId, c.id);
         if (*c.name)
             w->setObjectName(QString::fromLatin1(c.name));

@@ -6,6 +6,7 @@
 #include <QRect>
 
 #include <map>
+#include <span>
 
 class QWidget;
 
@@ -42,8 +43,11 @@ private:
 };
 
 // Creates the template's controls as children of dialog, in template order
-// (which is the tab order), sets the caption, font and client size.
-DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl);
+// (which is the tab order), sets the caption, font and client size. The
+// static texts of liveTexts, which change many times a second, are made
+// LiveText controls.
+DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl,
+                        std::span<const int> liveTexts = {});
 
 // The child with a control id, as the dialog manager finds it; null if none.
 QWidget* GetDlgItem(const QWidget* parent, int id);
