@@ -1,9 +1,9 @@
 #include "app/SerialDlg.h"
 
 #include "app/DialogColors.h"
-#include "platform/AppendingLayout.h"
 #include "platform/Dispatch.h"
 #include "platform/LiveText.h"
+#include "platform/MultilineEdit.h"
 #include "resources/DialogTemplates.h"
 #include "resources/Icons.h"
 #include "resources/Resource.h"
@@ -12,7 +12,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -101,10 +100,9 @@ int CSerialDlg::DoModal() {
 void CSerialDlg::DoDataExchange(bool bSaveAndValidate) {
     if (!m_comm.Control()) {
         m_editTemp = m_items.Get<QLineEdit>(IDC_TEMP);
-        m_editSend = m_items.Get<QPlainTextEdit>(IDC_SENDTEXT);
-        m_editRecv = m_items.Get<QPlainTextEdit>(IDC_RECV);
+        m_editSend = m_items.Get<MultilineEdit>(IDC_SENDTEXT);
+        m_editRecv = m_items.Get<MultilineEdit>(IDC_RECV);
         m_comm.Attach(std::move(m_pHostedControl));
-        m_pRecvLayout = AppendingLayout::Install(m_editRecv);
         // The receive box takes a stream of appends; an undo history would only grow.
         m_editRecv->setUndoRedoEnabled(false);
     }

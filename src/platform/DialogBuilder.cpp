@@ -1,6 +1,7 @@
 #include "platform/DialogBuilder.h"
 
 #include "platform/LiveText.h"
+#include "platform/MultilineEdit.h"
 #include "platform/StaticControls.h"
 #include "resources/Icons.h"
 
@@ -9,7 +10,6 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include <algorithm>
@@ -42,7 +42,7 @@ QWidget* MakeButton(const ControlTemplate& c, QWidget& parent) {
 
 QWidget* MakeEdit(const ControlTemplate& c, QWidget& parent) {
     if (c.styles & ControlStyle::Multiline) {
-        auto* edit = new QPlainTextEdit(&parent);
+        auto* edit = new MultilineEdit(&parent);
         edit->setTabChangesFocus(true);
         edit->setVerticalScrollBarPolicy(
             (c.styles & ControlStyle::VScroll) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
