@@ -164,7 +164,23 @@ void CCurveWnd::AddValue(int value) {
     m_nValue = value;
     ++m_nCount;
     DrawNewValue();
-    update(contentsRect());
+    if (m_bmpMem.isNull())
+        return;
+    // What the window shows moves as the picture did: the window system
+    // moves it, and only what the step drew is painted again: the new strip
+    // and the segment reaching back into the strip before it, and the labels
+    // stamped over the moved picture.
+    const QRect client = contentsRect();
+    scroll(-kStep, 0, client);
+    update(QRect(client.right() + 1 - 2 * kStep, client.top(), 2 * kStep, client.height()));
+    update(LabelColumn().translated(client.topLeft()));
+}
+
+QRect CCurveWnd::LabelColumn() const {
+    QRect column;
+    for (const QRect& cell : m_rcLabels)
+        column |= cell;
+    return column;
 }
 
 void CCurveWnd::paintEvent(QPaintEvent* event) {

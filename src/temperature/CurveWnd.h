@@ -32,6 +32,8 @@ private:
     void PrepareSurface();
     void DrawNewValue();
     void DrawBorder();
+    // The cells of the labels together, in the picture.
+    QRect LabelColumn() const;
 
     int m_nMin = 0;
     int m_nMax = 100;

@@ -1,5 +1,10 @@
 #include "temperature/CurveWnd.h"
 
+#include "support/WaitUntil.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -126,4 +131,24 @@ TEST(CurveWnd, NewRangeMovesOnlyLaterValuesAndPaintShowsTheSurface) {
     // Painting copies the surface inside the three-pixel border.
     const QImage shot = c.wnd.grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_TRUE(shot.copy(3, 3, W, H) == c.img());
+}
+
+// A value moves what the window shows rather than painting it all again:
+// after each, the window must show the picture as a full paint would.
+TEST(CurveWnd, WindowFollowsThePictureStepByStep) {
+    Curve c;
+    c.dlg.resize(W + 20, H + 20);
+    c.dlg.show();
+    DrainEvents();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    for (int value : {50, 27, 100, 0, 75, 30, 30, 90}) {
+        SCOPED_TRACE(value);
+        c.wnd.AddValue(value);
+        DrainEvents();
+        const QPoint at = c.wnd.mapTo(&c.dlg, QPoint(3, 3));
+        const QImage shown = screen->grabWindow(c.dlg.winId(), at.x(), at.y(), W, H)
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(shown == c.img());
+    }
 }
