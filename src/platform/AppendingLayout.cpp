@@ -75,40 +75,54 @@ void AppendingLayout::documentChanged(int from, int charsRemoved, int charsAdded
         QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
         return;
     }
-    // An append waits for the frame. Until then a paint lays out the blocks
-    // it changed as they are, not from their old lines.
-    QTextBlock block = document()->findBlock(from);
+    // An append waits for the frame; until then the box shows the lines it
+    // had. Only the last block grew, and it is short.
     if (!m_bPending) {
-        m_pendingAt = QTextCursor(block);
+        m_pendingAt = QTextCursor(document()->findBlock(from));
+        m_appendedAt = QTextCursor(document());
+        m_appendedAt.setPosition(from);
+        m_appendedAt.setKeepPositionOnInsert(true);
         m_bPending = true;
     }
-    for (; block.isValid(); block = block.next())
-        block.clearLayout();
 }
 
 void AppendingLayout::Settle() {
     m_frame.stop();
     m_sinceSettle.start();
+    const bool appended = m_bPending;
     if (m_bPending) {
         m_bPending = false;
         const int from = m_pendingAt.block().position();
         {
-            // Only the blocks from the first one appends changed are new, so
-            // they alone are repainted, not the whole box.
+            // Nothing before the appends changed: the box is not repainted
+            // whole, as the base layout would have it.
             const QSignalBlocker quiet(this);
+            // The last block is laid out, has its caret placed and is painted
+            // at every frame: its glyphs are kept rather than shaped for each.
+            document()->lastBlock().layout()->setCacheEnabled(true);
             QPlainTextDocumentLayout::documentChanged(from, 0, document()->characterCount() - from);
             for (QTextBlock block = m_pendingAt.block(); block.isValid(); block = block.next())
                 blockBoundingRect(block); // lays it out
             SplitFilledLines(document()->lastBlock());
         }
         emit documentSizeChanged(documentSize());
-        for (QTextBlock block = m_pendingAt.block(); block.isValid(); block = block.next())
-            emit updateBlock(block);
     }
-    QTextCursor end(document());
-    end.setPosition(document()->characterCount() - 1);
-    m_edit->setTextCursor(end);
+    // A caret at the end has moved on with the appends already; putting it
+    // there again would cost more than the append.
+    const QTextCursor caret = m_edit->textCursor();
+    if (caret.hasSelection() || !caret.atEnd()) {
+        QTextCursor end(document());
+        end.setPosition(document()->characterCount() - 1);
+        m_edit->setTextCursor(end);
+    }
     m_edit->ensureCursorVisible();
+    if (appended) {
+        // Only the line the appends began on and those below are painted: an
+        // append may carry the last word of that line over to the next.
+        const QRect start = m_edit->cursorRect(m_appendedAt);
+        QWidget* viewport = m_edit->viewport();
+        viewport->update(QRect(0, start.top(), viewport->width(), viewport->height()));
+    }
 }
 
 // Keeps the last block short: the lines it filled become a block of their
@@ -142,6 +156,8 @@ bool AppendingLayout::Split(const QTextBlock& block, int at) {
     QTextBlock rest = cursor.block();
     filled.setUserState(state);
     rest.setUserState(kSoftBreak);
+    filled.layout()->setCacheEnabled(false);
+    rest.layout()->setCacheEnabled(true);
     std::vector<std::pair<int, int>> now;
     for (const auto& [part, offset] : {std::pair(filled, 0), std::pair(rest, at)}) {
         blockBoundingRect(part); // lays it out

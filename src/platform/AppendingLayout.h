@@ -50,6 +50,7 @@ private:
     QElapsedTimer m_sinceSettle;
     bool m_bAppending = false;
     bool m_bPending = false;
-    QTextCursor m_pendingAt; // in the first block appends changed; follows edits before it
-    int m_nBlocks;           // the block count that the base layout last saw
+    QTextCursor m_pendingAt;  // in the first block appends changed; follows edits before it
+    QTextCursor m_appendedAt; // where the appends since the last frame began
+    int m_nBlocks;            // the block count that the base layout last saw
 };

@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -30,6 +31,15 @@ QStringList VisualLines(QPlainTextEdit* box) {
         }
     }
     return lines;
+}
+
+// The last block is laid out up to its last character.
+bool LaidOutToTheEnd(const QTextBlock& block) {
+    const QTextLayout* layout = block.layout();
+    if (layout->lineCount() == 0)
+        return false;
+    const QTextLine tail = layout->lineAt(layout->lineCount() - 1);
+    return tail.textStart() + tail.textLength() == block.length() - 1;
 }
 
 // The position at column of the visual line, counted from the top.
@@ -254,7 +264,8 @@ TEST_P(ReceiveBoxFrames, EndInViewAfterEachBatch) {
             comm->Receive("25.50");
         const QString shown = Box()->toPlainText();
         ASSERT_TRUE(WaitUntil([&] {
-            return box->textCursor().atEnd() && box->viewport()->rect().contains(box->cursorRect());
+            return LaidOutToTheEnd(box->document()->lastBlock()) && box->textCursor().atEnd() &&
+                   box->viewport()->rect().contains(box->cursorRect());
         }));
         EXPECT_EQ(Box()->toPlainText(), shown);
         EXPECT_EQ(bar->value(), bar->maximum());
@@ -265,3 +276,27 @@ TEST_P(ReceiveBoxFrames, EndInViewAfterEachBatch) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, ReceiveBoxFrames, ::testing::Bool(),
                          [](const auto& row) { return std::string(row.param ? "Hex" : "Text"); });
+
+// A frame repaints only what the appends added: after each, what the window
+// shows of the box must be what a full paint of it shows.
+TEST_P(ReceiveBoxFrames, RepaintWhatAFullPaintWouldShow) {
+    dlg->show();
+    OpenPort();
+    Select(IDC_RESPBYTES, 4);
+    if (GetParam())
+        Click(IDC_RECVMODE);
+    QWidget* viewport = Box()->viewport();
+    for (int step = 0; step < 24; ++step) {
+        SCOPED_TRACE(step);
+        for (int i = 0; i <= step % 4; ++i)
+            comm->Receive(QByteArray::number(20 + step).append(".5"));
+        DrainEvents();
+        const QPoint at = viewport->mapTo(dlg.get(), QPoint());
+        const QImage shown =
+            QGuiApplication::primaryScreen()
+                ->grabWindow(dlg->winId(), at.x(), at.y(), viewport->width(), viewport->height())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(shown == viewport->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+}
