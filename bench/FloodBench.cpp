@@ -4,6 +4,7 @@
 #include "support/DialogOnPty.h"
 #include "support/ProcessStats.h"
 #include "support/Row.h"
+#include "support/RunFor.h"
 
 #include "resources/Resource.h"
 
@@ -69,12 +70,6 @@ private:
     Clock::duration m_longest{};
 };
 
-void RunFor(QApplication& app, Clock::duration span) {
-    QTimer::singleShot(std::chrono::duration_cast<std::chrono::milliseconds>(span), &app,
-                       &QApplication::quit);
-    app.exec();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -88,12 +83,12 @@ int main(int argc, char** argv) {
     const pid_t board = fork();
     if (board == 0)
         Flood(rig.Board().MasterFd());
-    RunFor(app, kWarmUp);
+    RunFor(kWarmUp);
     const long residentBefore = ResidentBytes();
     const double cpuBefore = CpuSeconds();
     const long eventsBefore = events;
     watch.Restart();
-    RunFor(app, kFlood);
+    RunFor(kFlood);
     const double seconds = std::chrono::duration<double>(kFlood).count();
     const double perSecond = double(events - eventsBefore) / seconds;
     const double cpu = (CpuSeconds() - cpuBefore) / seconds * 100;

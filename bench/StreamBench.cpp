@@ -9,6 +9,7 @@
 #include "support/DialogDriver.h"
 #include "support/ProcessStats.h"
 #include "support/Row.h"
+#include "support/RunFor.h"
 #include "support/TempConfigHome.h"
 #include "support/XServer.h"
 
@@ -48,15 +49,10 @@ struct StreamFigures {
     double fullMicros = 0;
 };
 
-void RunFor(std::chrono::milliseconds span) {
-    QTimer::singleShot(span, qApp, &QApplication::quit);
-    qApp->exec();
-}
-
 StreamFigures Stream(bool hex, bool curve, std::chrono::seconds length, pid_t xServer) {
     TempConfigHome home;
     BoardProcess board(10ms);
-    // Each run is a new dialog, as each start of the program is.
+    // A new dialog starts with the port closed, as a new run of the program does.
     g_bPortOpen = false;
     CSerialDlg dlg(std::make_unique<QtCommControl>());
     dlg.Create();

@@ -1,6 +1,7 @@
 #include "platform/AppendingLayout.h"
 
 #include <QPlainTextEdit>
+#include <QRegion>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
@@ -10,10 +11,6 @@
 #include <vector>
 
 namespace {
-
-// One frame of a 60 Hz display: appends are shown within it, and a flood
-// costs no more than one layout and paint per frame.
-constexpr int kFrameMs = 16;
 
 // The user state of a block that continues the block before it: the break
 // between them is soft, made where the paragraph wrapped.
@@ -47,7 +44,10 @@ bool BreaksAlike(const QString& text, int at) {
 
 AppendingLayout::AppendingLayout(QTextDocument* document, QPlainTextEdit* edit)
     : QPlainTextDocumentLayout(document), m_edit(edit) {
+    // At the next pass of the event loop: the appends of one pass are laid
+    // out together, and painted with whatever else they changed.
     m_frame.setSingleShot(true);
+    m_frame.setInterval(0);
     connect(&m_frame, &QTimer::timeout, this, &AppendingLayout::Settle);
 }
 
@@ -64,10 +64,8 @@ void AppendingLayout::Append(const QString& text) {
     cursor.insertText(text);
     cursor.endEditBlock();
     m_bAppending = false;
-    if (!m_frame.isActive()) {
-        const qint64 since = m_sinceSettle.isValid() ? m_sinceSettle.elapsed() : kFrameMs;
-        m_frame.start(int(std::max<qint64>(0, kFrameMs - since)));
-    }
+    if (!m_frame.isActive())
+        m_frame.start();
 }
 
 void AppendingLayout::documentChanged(int from, int charsRemoved, int charsAdded) {
@@ -88,11 +86,15 @@ void AppendingLayout::documentChanged(int from, int charsRemoved, int charsAdded
 
 void AppendingLayout::Settle() {
     m_frame.stop();
-    m_sinceSettle.start();
-    const bool appended = m_bPending;
+    QTextCursor repaintFrom; // null: nothing appended
+    bool wholeLine = true;
     if (m_bPending) {
         m_bPending = false;
         const int from = m_pendingAt.block().position();
+        // The line the appends began on keeps the characters it had, in their
+        // places, unless the appends carried its last word to the next line.
+        const int end = m_appendedAt.position();
+        const int lineStart = LineStartOf(end - 1);
         {
             // Nothing before the appends changed: the box is not repainted
             // whole, as the base layout would have it.
@@ -103,6 +105,15 @@ void AppendingLayout::Settle() {
             QPlainTextDocumentLayout::documentChanged(from, 0, document()->characterCount() - from);
             for (QTextBlock block = m_pendingAt.block(); block.isValid(); block = block.next())
                 blockBoundingRect(block); // lays it out
+            repaintFrom = QTextCursor(document());
+            if (lineStart >= 0 && LineStartOf(end - 1) == lineStart) {
+                // Two characters back: the glyph before may join the next
+                // (a ligature, kerning) and look different now.
+                repaintFrom.setPosition(std::max(lineStart, end - 2));
+                wholeLine = false;
+            } else {
+                repaintFrom.setPosition(lineStart >= 0 ? lineStart : end);
+            }
             SplitFilledLines(document()->lastBlock());
         }
         emit documentSizeChanged(documentSize());
@@ -116,13 +127,29 @@ void AppendingLayout::Settle() {
         m_edit->setTextCursor(end);
     }
     m_edit->ensureCursorVisible();
-    if (appended) {
-        // Only the line the appends began on and those below are painted: an
-        // append may carry the last word of that line over to the next.
-        const QRect start = m_edit->cursorRect(m_appendedAt);
+    if (!repaintFrom.isNull()) {
+        // What the appends changed: from where they began to the end of the
+        // line, and the lines below.
+        const QRect start = m_edit->cursorRect(repaintFrom);
         QWidget* viewport = m_edit->viewport();
-        viewport->update(QRect(0, start.top(), viewport->width(), viewport->height()));
+        const int left = wholeLine ? 0 : start.left() - 1;
+        QRegion changed(left, start.top(), viewport->width(), start.height());
+        changed += QRect(0, start.bottom() + 1, viewport->width(), viewport->height());
+        viewport->update(changed);
     }
+}
+
+// The position where the line that holds position starts, as the box lays it
+// out now; -1 if that line is not laid out.
+int AppendingLayout::LineStartOf(int position) const {
+    if (position < 0)
+        return -1;
+    const QTextBlock block = document()->findBlock(position);
+    const QTextLayout* layout = block.layout();
+    if (layout == nullptr || layout->lineCount() == 0)
+        return -1;
+    const QTextLine line = layout->lineForTextPosition(position - block.position());
+    return line.isValid() ? block.position() + line.textStart() : -1;
 }
 
 // Keeps the last block short: the lines it filled become a block of their

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QPlainTextDocumentLayout>
 #include <QTextCursor>
 #include <QTimer>
@@ -11,11 +10,11 @@ class QPlainTextEdit;
 // receive box does. Readings without line breaks make one paragraph of up to
 // 30,000 characters, and Qt lays a paragraph out whole, from its first
 // character, after every change. Here appends are in the document at once,
-// but laid out, painted and scrolled into view once per frame, and only the
-// last line is laid out again: lines the paragraph has filled are kept as
-// blocks of their own, split off exactly where the paragraph wrapped, so the
-// picture is the same. Those soft breaks are not text: Text() leaves them out,
-// and JoinSoftBreaks() takes them away before the user edits the box.
+// but laid out and scrolled into view at the next pass of the event loop,
+// and only the last line is laid out again: the lines the paragraph has
+// filled are kept as blocks of their own, split off exactly where it wrapped,
+// so the picture is the same. Those soft breaks are not text: Text() leaves
+// them out, and JoinSoftBreaks() takes them away before the user edits.
 class AppendingLayout : public QPlainTextDocumentLayout {
     Q_OBJECT
 
@@ -24,10 +23,10 @@ public:
     AppendingLayout(QTextDocument* document, QPlainTextEdit* edit);
 
     // Adds text at the end as one step, without an undo record; the caret
-    // follows it to the end at the next frame.
+    // follows it to the end at the next pass of the event loop.
     void Append(const QString& text);
 
-    // Lays out and scrolls now what appends left for the next frame.
+    // Lays out and scrolls now what appends left for the next pass.
     void Settle();
 
     // The text from position from to position to, as the user entered or
@@ -42,12 +41,12 @@ protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
 
 private:
+    int LineStartOf(int position) const;
     void SplitFilledLines(const QTextBlock& block);
     bool Split(const QTextBlock& block, int at);
 
     QPlainTextEdit* m_edit;
     QTimer m_frame;
-    QElapsedTimer m_sinceSettle;
     bool m_bAppending = false;
     bool m_bPending = false;
     QTextCursor m_pendingAt;  // in the first block appends changed; follows edits before it

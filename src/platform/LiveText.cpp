@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QVarLengthArray>
+#include <QWindow>
 
 #include <cmath>
 
@@ -76,7 +77,13 @@ void LiveText::SetTextNow(const QString& text) {
     m_text = text;
     const QList<PlacedGlyph> before = m_glyphs;
     LayOut();
-    repaint(Changed(before));
+    // Painted at once only on a window the screen shows already: before,
+    // painting holds up the window's first appearance.
+    const QWindow* shown = window()->windowHandle();
+    if (shown && shown->isExposed())
+        repaint(Changed(before));
+    else
+        update(Changed(before));
 }
 
 // Glyphs that stay where they were need no repaint: a clock changes its last

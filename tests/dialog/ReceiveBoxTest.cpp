@@ -288,8 +288,9 @@ TEST_P(ReceiveBoxFrames, RepaintWhatAFullPaintWouldShow) {
     QWidget* viewport = Box()->viewport();
     for (int step = 0; step < 24; ++step) {
         SCOPED_TRACE(step);
+        // Words of a few lengths, so that some carry over to the next line.
         for (int i = 0; i <= step % 4; ++i)
-            comm->Receive(QByteArray::number(20 + step).append(".5"));
+            comm->Receive(QByteArray::number(20 + step).append(step % 3 ? ".5" : " "));
         DrainEvents();
         const QPoint at = viewport->mapTo(dlg.get(), QPoint());
         const QImage shown =
