@@ -2,6 +2,7 @@
 
 #include "app/DialogColors.h"
 #include "platform/Dispatch.h"
+#include "platform/FramePictureStyle.h"
 #include "platform/LiveText.h"
 #include "platform/MultilineEdit.h"
 #include "resources/DialogTemplates.h"
@@ -147,6 +148,14 @@ bool CSerialDlg::OnInitDialog() {
     m_curve.SetRange(0, 100);
 
     m_editTemp->setText(QStringLiteral("摄氏     ℃"));
+    // The readout changes at every reading in curve mode; its frame never.
+    // It fills the dialog's background behind its frame itself, so that its
+    // repaint stays within it.
+    auto* readoutStyle = new FramePictureStyle;
+    readoutStyle->setParent(m_editTemp);
+    m_editTemp->setStyle(readoutStyle);
+    m_editTemp->setBackgroundRole(QPalette::Window);
+    m_editTemp->setAutoFillBackground(true);
     SetTimer(TIMER_CLOCK, 10);
     // The clock changes every 10 ms and the counters at every reception;
     // drawn over a transparent background each would have the group box

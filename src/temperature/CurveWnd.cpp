@@ -47,16 +47,6 @@ void FillGrid(QImage& img) {
     dc.fillRect(img.rect(), QBrush(QColor(kGridColor), Qt::CrossPattern));
 }
 
-void ScrollLeft(QImage& img, int by) {
-    const int keep = img.width() - by;
-    if (keep <= 0)
-        return;
-    const Rows<QRgb> rows(img);
-    QRgb* row = rows.first;
-    for (int n = img.height(); n > 0; --n, row += rows.stride)
-        std::memmove(row, row + by, static_cast<std::size_t>(keep) * sizeof(QRgb));
-}
-
 // Copies the rectangle from of src to the point to of dst, clipped to both.
 void CopyRect(QImage& dst, QPoint to, const QImage& src, QRect from) {
     const QPoint shift = to - from.topLeft();
@@ -194,14 +184,23 @@ void CCurveWnd::OnPaint() {
     if (m_bmpMem.isNull())
         return;
     const QRect client = contentsRect();
-    dc.drawImage(client.topLeft(), m_bmpMem, QRect(QPoint(0, 0), client.size()));
+    dc.drawImage(client.topLeft(), m_bmpMem, QRect(QPoint(m_nOrigin, 0), client.size()));
+}
+
+QImage CCurveWnd::Surface() const {
+    if (m_bmpMem.isNull())
+        return m_bmpMem;
+    return m_bmpMem.copy(QRect(QPoint(m_nOrigin, 0), contentsRect().size()));
 }
 
 void CCurveWnd::PrepareSurface() {
     const QSize client = contentsRect().size();
     if (!m_bmpMem.isNull())
         return;
-    m_bmpMem = QImage(client, QImage::Format_RGB32);
+    // Twice as wide as the picture, which moves along it 8 pixels a value:
+    // scrolling is a new origin, and only once it reaches the end is the
+    // picture copied back to the start.
+    m_bmpMem = QImage(2 * client.width() + kStep, client.height(), QImage::Format_RGB32);
     if (m_bmpMem.isNull())
         return;
     FillGrid(m_bmpMem);
@@ -217,27 +216,37 @@ void CCurveWnd::DrawNewValue() {
     if (m_bmpMem.isNull())
         return;
 
-    ScrollLeft(m_bmpMem, kStep);
+    // Scroll: the picture starts 8 pixels further along the image.
+    if (m_nOrigin + kStep + W > m_bmpMem.width()) {
+        CopyRect(m_bmpMem, QPoint(0, 0), m_bmpMem, QRect(m_nOrigin + kStep, 0, W - kStep, H));
+        m_nOrigin = 0;
+    } else {
+        m_nOrigin += kStep;
+    }
+    const QPoint origin(m_nOrigin, 0);
 
     // In double throughout: the clamped difference always fits, the range
     // may not.
     const double share = (double(m_nValue) - m_nMin) / (double(m_nMax) - m_nMin);
     const int y = H - static_cast<int>(share * H);
 
+    // The origin moves in whole periods of the hatch, which stays anchored
+    // at the picture's origin.
     const int stripX = W - kStep;
     const int phase = (stripX % kStep + kStep) % kStep;
-    CopyRect(m_bmpMem, QPoint(stripX, 0), m_bmpGrid, QRect(phase, 0, kStep, H));
+    CopyRect(m_bmpMem, origin + QPoint(stripX, 0), m_bmpGrid, QRect(phase, 0, kStep, H));
 
     if (m_nCount == 1) {
         m_nLastX = stripX;
         m_nLastY = y;
         return;
     }
-    DrawLine(m_bmpMem, QPoint(m_nLastX - kStep, m_nLastY), QPoint(stripX, y), kWhite);
+    DrawLine(m_bmpMem, origin + QPoint(m_nLastX - kStep, m_nLastY), origin + QPoint(stripX, y),
+             kWhite);
     m_nLastX = stripX;
     m_nLastY = y;
     for (const QRect& cell : m_rcLabels)
-        CopyRect(m_bmpMem, cell.topLeft(), m_bmpLabels, cell);
+        CopyRect(m_bmpMem, origin + cell.topLeft(), m_bmpLabels, cell);
 }
 
 void CCurveWnd::DrawBorder() {

@@ -22,7 +22,7 @@ public:
     void AddValue(int value);
 
     // The off-screen picture, as the window shows it.
-    const QImage& Surface() const { return m_bmpMem; }
+    QImage Surface() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,6 +39,7 @@ private:
     int m_nMax = 100;
     int m_nValue = 0;
     QImage m_bmpMem;
+    int m_nOrigin = 0; // where the picture starts in m_bmpMem
     int m_nCount = 0;
     int m_nLastX = 0;
     int m_nLastY = 0;
