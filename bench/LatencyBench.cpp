@@ -8,6 +8,8 @@
 #include "support/RunFor.h"
 #include "support/WaitUntil.h"
 
+#include "platform/X11Repaint.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QTimer>
@@ -86,12 +88,16 @@ void MeasureBox() {
     writer.start(kBoxInterval);
     RunFor(kBoxInterval * (kBoxReadings + 10));
 
+    // A reading not drawn before the next one is written counts as taking
+    // the whole interval: more, but the interval is all this can tell.
     std::vector<double> millis;
     for (const Clock::time_point when : written) {
         DamageWatch::Damage damage;
-        if (!watch.FirstAfter(when, box, &damage) || damage.when - when > kBoxInterval)
-            throw std::runtime_error("a reading was not drawn in the box before the next");
-        millis.push_back(std::chrono::duration<double, std::milli>(damage.when - when).count());
+        const bool drawn =
+            watch.FirstAfter(when, box, &damage) && damage.when - when <= kBoxInterval;
+        millis.push_back(std::chrono::duration<double, std::milli>(
+                             drawn ? damage.when - when : Clock::duration(kBoxInterval))
+                             .count());
     }
     const double median = Percentile(millis, 50);
     PrintRow("8. reading to receive box pixels on the X server, median of " +
@@ -104,6 +110,7 @@ void MeasureBox() {
 } // namespace
 
 int main(int argc, char** argv) try {
+    RepaintByCopyOnX11(); // as the program does
     QApplication app(argc, argv);
     MeasureReadout();
     MeasureBox();

@@ -15,6 +15,7 @@
 
 #include "app/Globals.h"
 #include "app/SerialDlg.h"
+#include "platform/X11Repaint.h"
 #include "resources/Resource.h"
 #include "serial/QtCommControl.h"
 
@@ -125,6 +126,7 @@ void PrintStream(const std::string& mode, const StreamFigures& f) {
 } // namespace
 
 int main(int argc, char** argv) try {
+    RepaintByCopyOnX11(); // as the program does
     QApplication app(argc, argv);
     std::chrono::seconds length = 60s;
     if (argc > 2 && std::strcmp(argv[1], "--seconds") == 0)

@@ -12,6 +12,9 @@
 
 namespace {
 
+// One frame of a 60 Hz display.
+constexpr int kFrameMs = 16;
+
 // The user state of a block that continues the block before it: the break
 // between them is soft, made where the paragraph wrapped.
 constexpr int kSoftBreak = 1;
@@ -44,10 +47,7 @@ bool BreaksAlike(const QString& text, int at) {
 
 AppendingLayout::AppendingLayout(QTextDocument* document, QPlainTextEdit* edit)
     : QPlainTextDocumentLayout(document), m_edit(edit) {
-    // At the next pass of the event loop: the appends of one pass are laid
-    // out together, and painted with whatever else they changed.
     m_frame.setSingleShot(true);
-    m_frame.setInterval(0);
     connect(&m_frame, &QTimer::timeout, this, &AppendingLayout::Settle);
 }
 
@@ -64,8 +64,13 @@ void AppendingLayout::Append(const QString& text) {
     cursor.insertText(text);
     cursor.endEditBlock();
     m_bAppending = false;
-    if (!m_frame.isActive())
-        m_frame.start();
+    // At the next pass of the event loop, so that the appends of one pass
+    // are laid out together; but at most once a frame, so that a flood of
+    // readings costs a layout and a paint per frame, not per reading.
+    if (!m_frame.isActive()) {
+        const qint64 since = m_sinceSettle.isValid() ? m_sinceSettle.elapsed() : kFrameMs;
+        m_frame.start(int(std::max<qint64>(0, kFrameMs - since)));
+    }
 }
 
 void AppendingLayout::documentChanged(int from, int charsRemoved, int charsAdded) {
@@ -86,6 +91,7 @@ void AppendingLayout::documentChanged(int from, int charsRemoved, int charsAdded
 
 void AppendingLayout::Settle() {
     m_frame.stop();
+    m_sinceSettle.start();
     QTextCursor repaintFrom; // null: nothing appended
     bool wholeLine = true;
     if (m_bPending) {

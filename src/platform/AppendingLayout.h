@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPlainTextDocumentLayout>
 #include <QTextCursor>
 #include <QTimer>
@@ -10,8 +11,8 @@ class QPlainTextEdit;
 // receive box does. Readings without line breaks make one paragraph of up to
 // 30,000 characters, and Qt lays a paragraph out whole, from its first
 // character, after every change. Here appends are in the document at once,
-// but laid out and scrolled into view at the next pass of the event loop,
-// and only the last line is laid out again: the lines the paragraph has
+// but laid out and scrolled into view at the next pass of the event loop, at
+// most once a frame, and only the last line is laid out again: the lines the paragraph has
 // filled are kept as blocks of their own, split off exactly where it wrapped,
 // so the picture is the same. Those soft breaks are not text: Text() leaves
 // them out, and JoinSoftBreaks() takes them away before the user edits.
@@ -47,6 +48,7 @@ private:
 
     QPlainTextEdit* m_edit;
     QTimer m_frame;
+    QElapsedTimer m_sinceSettle;
     bool m_bAppending = false;
     bool m_bPending = false;
     QTextCursor m_pendingAt;  // in the first block appends changed; follows edits before it
