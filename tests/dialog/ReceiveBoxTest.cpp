@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <functional>
 #include <memory>
 
 // The receive box keeps long paragraphs in blocks of a line each, split where
@@ -118,6 +119,20 @@ TEST_P(ReceiveBoxFill, WrapsAsSingleParagraphsWould) {
     const auto plain = SingleParagraphs(Box());
     ASSERT_EQ(plain->viewport()->width(), Box()->viewport()->width());
     EXPECT_EQ(VisualLines(Box()), VisualLines(plain.get()));
+
+    // The blocks were split where lines wrapped at this width in this font.
+    for (const auto& change : {std::function<void(QWidget*)>([](QWidget* box) {
+                                   QFont font = box->font();
+                                   font.setPointSize(font.pointSize() + 3);
+                                   box->setFont(font);
+                               }),
+                               std::function<void(QWidget*)>([](QWidget* box) {
+                                   box->resize(box->width() - 37, box->height());
+                               })}) {
+        change(Box());
+        change(plain.get());
+        EXPECT_EQ(VisualLines(Box()), VisualLines(plain.get()));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -82,8 +82,16 @@ TEST(LiveTextChanges, LeaveTheWindowAsAFreshPaintWould) {
     centred.TakeBackdrop();
     DrainEvents();
 
-    const char* const ticks[] = {"9:5:3:7", "9:5:3:17", "9:5:3:117", "9:5:4:7",
-                                 "10:0:0:0", "9:59:59:999", "接收", "9:5:3:7"};
+    // The backdrop is what lies beneath, without the text it had then.
+    const QRect area(live.mapTo(&dlg.widget, QPoint()), live.size());
+    live.hide();
+    const QImage beneath = dlg.widget.grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+    live.show();
+    live.SetText(QString());
+    EXPECT_EQ(live.grab().toImage().convertToFormat(QImage::Format_RGB32), beneath);
+
+    const char* const ticks[] = {"9:5:3:7",  "9:5:3:17",    "9:5:3:117", "9:5:4:7",
+                                 "10:0:0:0", "9:59:59:999", "接收",      "9:5:3:7"};
     const char* const counts[] = {"5", "10", "9995", "10000", "0", "6Bytes", "RX", "5"};
     QScreen* screen = QGuiApplication::primaryScreen();
     for (std::size_t i = 0; i < std::size(ticks); ++i) {
@@ -93,11 +101,11 @@ TEST(LiveTextChanges, LeaveTheWindowAsAFreshPaintWould) {
         DrainEvents();
         for (LiveText* text : {&live, &centred}) {
             const QPoint at = text->mapTo(&dlg.widget, QPoint());
-            const QImage shown = screen
-                                     ->grabWindow(dlg.widget.winId(), at.x(), at.y(),
-                                                  text->width(), text->height())
-                                     .toImage()
-                                     .convertToFormat(QImage::Format_RGB32);
+            const QImage shown =
+                screen
+                    ->grabWindow(dlg.widget.winId(), at.x(), at.y(), text->width(), text->height())
+                    .toImage()
+                    .convertToFormat(QImage::Format_RGB32);
             EXPECT_EQ(shown, text->grab().toImage().convertToFormat(QImage::Format_RGB32))
                 << text->Text().toStdString();
         }
