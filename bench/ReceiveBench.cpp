@@ -7,7 +7,6 @@
 #include "resources/Resource.h"
 
 #include <QCoreApplication>
-#include <QPlainTextEdit>
 
 #include <benchmark/benchmark.h>
 
@@ -20,11 +19,16 @@ constexpr int kBatch = 500;
 constexpr int kReadingsBeforeRollOver = 1998;
 
 // One 5-byte reading per event, response count 5, the dialog shown with the
-// port open over the recording control. Arguments: hexadecimal display (0/1)
-// and whether the box starts empty (0) or as full as just before roll-over (1).
+// port open over the recording control; each event followed by its frame:
+// the box lays out and scrolls, and the window paints what changed, as the
+// event loop would do next. Arguments: hexadecimal display (0/1) and
+// whether the box starts empty (0) or as full as just before the roll-over
+// (1), filled by receptions with a frame after every other one; and whether
+// the curve is open (1), so that each reading is drawn and shown there too.
 void BM_OnCommEvent(benchmark::State& state) {
     const bool hex = state.range(0) == 1;
     const bool full = state.range(1) == 1;
+    const bool curve = state.range(2) == 1;
     auto control = std::make_unique<FakeCommControl>();
     FakeCommControl* comm = control.get();
     CSerialDlg dlg(std::move(control));
@@ -34,14 +38,24 @@ void BM_OnCommEvent(benchmark::State& state) {
     SelectItem(dlg, IDC_RESPBYTES, 4);
     if (hex)
         ClickItem(dlg, IDC_RECVMODE);
+    if (curve)
+        ClickItem(dlg, IDC_CURVE);
 
-    const QByteArray reading("25.50");
-    const QString shown = hex ? QStringLiteral("32 35 2E 35 30 ") : QString::fromLatin1(reading);
-    const QString before = full ? shown.repeated(kReadingsBeforeRollOver) : QString();
+    // Readings that differ, as a sensor's do, so the readout and the curve change.
+    const QByteArray readings[] = {"25.50", "25.56", "25.44", "25.62"};
+    const auto frame = [&] {
+        dlg.m_editRecv->Settle();
+        QCoreApplication::processEvents();
+    };
     const auto reset = [&] {
-        dlg.m_editRecv->setPlainText(before);
-        dlg.m_editRecv->moveCursor(QTextCursor::End);
-        // The box is filled by hand: keep the counter from rolling it over.
+        ClickItem(dlg, IDC_CLEAR);
+        for (int i = 0; full && i < kReadingsBeforeRollOver; ++i) {
+            comm->Receive(readings[i % 4]);
+            if (i % 2)
+                frame();
+        }
+        frame();
+        // Keep the counter from rolling the box over.
         dlg.m_nRxCount = 0;
         dlg.m_strRecv.clear();
         comm->log.clear();
@@ -50,7 +64,8 @@ void BM_OnCommEvent(benchmark::State& state) {
     reset();
     int n = 0;
     for (auto _ : state) {
-        comm->Receive(reading);
+        comm->Receive(readings[n % 4]);
+        frame();
         if (++n == kBatch) {
             state.PauseTiming();
             reset();
@@ -58,31 +73,42 @@ void BM_OnCommEvent(benchmark::State& state) {
             state.ResumeTiming();
         }
     }
-    state.counters["box_chars"] = double(before.size());
 }
 
 BENCHMARK(BM_OnCommEvent)
-    ->ArgNames({"hex", "full"})
-    ->Args({0, 0})
-    ->Args({0, 1})
-    ->Args({1, 0})
-    ->Args({1, 1})
+    ->ArgNames({"hex", "full", "curve"})
+    ->Args({0, 0, 0})
+    ->Args({0, 1, 0})
+    ->Args({1, 0, 0})
+    ->Args({1, 1, 0})
+    ->Args({0, 0, 1})
     ->Unit(benchmark::kMicrosecond);
 
 const bool kVerdict = AddVerdict([](const BenchResults& results) {
     for (const char* mode : {"text", "hex"}) {
         const std::string key = std::string("BM_OnCommEvent/hex:") + (mode[0] == 'h' ? "1" : "0");
-        const auto empty = results.find(key + "/full:0");
-        const auto full = results.find(key + "/full:1");
+        const auto empty = results.find(key + "/full:0/curve:0");
+        const auto full = results.find(key + "/full:1/curve:0");
         if (empty == results.end() || full == results.end())
             continue;
-        const std::string name = std::string("1. OnCommEvent, ") + mode + " mode, ";
-        PrintRow(name + "empty box", Figure(empty->second, 1, "µs"), "< 50 µs", empty->second < 50);
-        PrintRow(name + "box near roll-over", Figure(full->second, 1, "µs"), "< 50 µs",
-                 full->second < 50);
+        const std::string name = std::string("1. OnCommEvent and its frame, ") + mode + " mode, ";
+        PrintRow(name + "empty box", Figure(empty->second, 1, "µs"), "< 150 µs",
+                 empty->second < 150);
+        PrintRow(name + "box near roll-over", Figure(full->second, 1, "µs"), "< 150 µs",
+                 full->second < 150);
         const double ratio = full->second / empty->second;
-        PrintRow(name + "ratio near roll-over / empty", Figure(ratio, 2), "< 1.5", ratio < 1.5);
+        PrintRow(name + "ratio near roll-over / empty", Figure(ratio, 2), "≤ 1.3", ratio <= 1.3);
     }
+    const auto closed = results.find("BM_OnCommEvent/hex:0/full:0/curve:0");
+    const auto open = results.find("BM_OnCommEvent/hex:0/full:0/curve:1");
+    if (closed == results.end() || open == results.end())
+        return;
+    // Offscreen the window's backing store moves the curve's picture itself;
+    // on an X server the server does, and the stream rows judge the ratio.
+    PrintInformation("1. OnCommEvent and its frame, text mode, curve open",
+                     Figure(open->second, 1, "µs"));
+    PrintInformation("1. OnCommEvent and its frame, curve open / closed offscreen",
+                     Figure(open->second / closed->second, 2));
 });
 
 } // namespace

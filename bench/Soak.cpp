@@ -12,7 +12,6 @@
 #include "resources/Resource.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -79,8 +78,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
 
     const bool consistent =
-        dlg.m_nRxCount == count &&
-        qobject_cast<QLabel*>(dlg.GetDlgItem(IDC_RXCOUNT))->text() == QString::number(count) &&
+        dlg.m_nRxCount == count && dlg.GetItemText(IDC_RXCOUNT) == QString::number(count) &&
         dlg.m_strRecv == capture && dlg.m_editRecv->toPlainText() == box &&
         dlg.m_editTemp->text() == QStringLiteral("摄氏25.50℃") && comm->waiting.isEmpty();
     const double growthMb = double(residentMax - residentAtWarmUp) / (1 << 20);

@@ -6,7 +6,9 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev clang libclang-rt-14-dev)
 # The program run on an X server and driven from the keyboard; F1's help
 # viewer found (or not) through the desktop's own xdg-open and xdg-mime.
 TEST_PACKAGES+=(xvfb xdotool xdg-utils file)
-BENCH_PACKAGES=(libbenchmark-dev)
+# Benchmarks: Google Benchmark; an X server with the DAMAGE extension's client
+# library; a D-Bus session with the accessibility bus, as a desktop has.
+BENCH_PACKAGES=(libbenchmark-dev xvfb libxcb-damage0-dev dbus-daemon at-spi2-core)
 
 # The Debian package, and the checks of the package and the desktop files.
 PACKAGE_PACKAGES=(dpkg-dev)

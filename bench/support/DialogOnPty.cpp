@@ -22,6 +22,8 @@ std::unique_ptr<CommControl> ControlForCom1(const PseudoTerminal& pty) {
 } // namespace
 
 DialogOnPty::DialogOnPty(int respBytes, bool curve) : m_dlg(ControlForCom1(m_pty)) {
+    // A new dialog starts with the port closed, as a new run of the program does.
+    g_bPortOpen = false;
     m_dlg.Create();
     m_dlg.show();
     SelectItem(m_dlg, IDC_RESPBYTES, respBytes - 1);

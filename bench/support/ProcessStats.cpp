@@ -1,6 +1,9 @@
 #include "support/ProcessStats.h"
 
 #include <cstdio>
+#include <dirent.h>
+#include <fstream>
+#include <string>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -21,5 +24,31 @@ long ResidentBytes() {
             resident = 0;
         std::fclose(statm);
     }
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+double CpuSecondsOf(pid_t pid) {
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    unsigned long long nanoseconds = 0;
+    if (DIR* dir = opendir(tasks.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            if (entry->d_name[0] == '.')
+                continue;
+            std::ifstream schedstat(tasks + "/" + entry->d_name + "/schedstat");
+            unsigned long long task = 0;
+            if (schedstat >> task)
+                nanoseconds += task;
+        }
+        closedir(dir);
+    }
+    return double(nanoseconds) / 1e9;
+}
+
+long ResidentBytesOf(pid_t pid) {
+    std::ifstream statm("/proc/" + std::to_string(pid) + "/statm");
+    long pages = 0;
+    long resident = 0;
+    if (!(statm >> pages >> resident))
+        return 0;
     return resident * sysconf(_SC_PAGESIZE);
 }

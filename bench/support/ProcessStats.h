@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 // What this process has used so far.
 
 // User plus system CPU time of all its threads, in seconds.
@@ -7,3 +9,10 @@ double CpuSeconds();
 
 // Resident memory, in bytes.
 long ResidentBytes();
+
+// What another process has used so far, all its threads together, from the
+// scheduler's own account (/proc/<pid>/task/*/schedstat): the tick-sampled
+// times of /proc/<pid>/stat charge a process that wakes on a 10 ms timer
+// with whole ticks it did not use.
+double CpuSecondsOf(pid_t pid);
+long ResidentBytesOf(pid_t pid);

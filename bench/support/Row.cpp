@@ -9,6 +9,11 @@ void PrintRow(const std::string& measure, const std::string& figure, const std::
     std::fflush(stdout);
 }
 
+void PrintInformation(const std::string& measure, const std::string& figure) {
+    std::printf("| %s | %s | information | — |\n", measure.c_str(), figure.c_str());
+    std::fflush(stdout);
+}
+
 std::string Figure(double value, int decimals, const std::string& unit) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);

@@ -7,5 +7,8 @@
 void PrintRow(const std::string& measure, const std::string& figure, const std::string& target,
               bool met);
 
+// A row that reports a figure without judging it.
+void PrintInformation(const std::string& measure, const std::string& figure);
+
 // A figure with a fixed number of decimals and its unit, e.g. "12.3 µs".
 std::string Figure(double value, int decimals, const std::string& unit = {});

@@ -1,9 +1,10 @@
 #include "app/SerialDlg.h"
 
 #include "app/DialogColors.h"
-#include "platform/AppendingLayout.h"
 #include "platform/Dispatch.h"
-#include "platform/StaticControls.h"
+#include "platform/FramePictureStyle.h"
+#include "platform/LiveText.h"
+#include "platform/MultilineEdit.h"
 #include "platform/WindowStyles.h"
 #include "resources/DialogTemplates.h"
 #include "resources/Icons.h"
@@ -14,11 +15,12 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimerEvent>
+
+#include <array>
 
 namespace {
 
@@ -50,6 +52,28 @@ const MessageEntry kMessageMap[] = {
     {IDC_RESPBYTES, Notification::SelChange, &CSerialDlg::OnSelchangeRespBytes},
 };
 
+// The static texts that change many times a second, and what assistive tools
+// are told they are: the caption of the group box around each.
+struct LiveTextEntry {
+    int id;
+    QAccessible::Role role;
+    const char* name;
+};
+
+constexpr LiveTextEntry kLiveTexts[] = {
+    {IDC_CLOCK, QAccessible::Clock, "系统时间"},
+    {IDC_RXCOUNT, QAccessible::StaticText, "接收字节"},
+    {IDC_TXCOUNT, QAccessible::StaticText, "发送字节"},
+    {IDC_BUFCOUNT, QAccessible::StaticText, "缓冲区字节"},
+};
+
+constexpr auto kLiveTextIds = [] {
+    std::array<int, std::size(kLiveTexts)> ids{};
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        ids[i] = kLiveTexts[i].id;
+    return ids;
+}();
+
 } // namespace
 
 CSerialDlg::CSerialDlg(std::unique_ptr<CommControl> control, QWidget* pParent)
@@ -64,7 +88,7 @@ CSerialDlg::CSerialDlg(std::unique_ptr<CommControl> control, QWidget* pParent)
 CSerialDlg::~CSerialDlg() = default;
 
 bool CSerialDlg::Create() {
-    m_items = BuildDialog(*this, g_tmplSerialDialog);
+    m_items = BuildDialog(*this, g_tmplSerialDialog, {}, kLiveTextIds);
     SetDialogBkColor(this);
     DoDataExchange(false);
     ConnectMessageMap();
@@ -79,10 +103,9 @@ int CSerialDlg::DoModal() {
 void CSerialDlg::DoDataExchange(bool bSaveAndValidate) {
     if (!m_comm.Control()) {
         m_editTemp = m_items.Get<QLineEdit>(IDC_TEMP);
-        m_editSend = m_items.Get<QPlainTextEdit>(IDC_SENDTEXT);
-        m_editRecv = m_items.Get<QPlainTextEdit>(IDC_RECV);
+        m_editSend = m_items.Get<MultilineEdit>(IDC_SENDTEXT);
+        m_editRecv = m_items.Get<MultilineEdit>(IDC_RECV);
         m_comm.Attach(std::move(m_pHostedControl));
-        m_pRecvLayout = AppendingLayout::Install(m_editRecv);
         // The receive box takes a stream of appends; an undo history would only grow.
         m_editRecv->setUndoRedoEnabled(false);
     }
@@ -128,10 +151,23 @@ bool CSerialDlg::OnInitDialog() {
     m_curve.SetRange(0, 100);
 
     m_editTemp->setText(QStringLiteral("摄氏     ℃"));
+    // The readout changes at every reading in curve mode; its frame never.
+    // It fills the dialog's background behind its frame itself, so that its
+    // repaint stays within it.
+    auto* readoutStyle = new FramePictureStyle;
+    readoutStyle->setParent(m_editTemp);
+    m_editTemp->setStyle(readoutStyle);
+    m_editTemp->setBackgroundRole(QPalette::Window);
+    m_editTemp->setAutoFillBackground(true);
     SetTimer(TIMER_CLOCK, 10);
-    // The clock changes every 10 ms; drawn over a transparent background it
-    // would have the group box around it repainted every time as well.
-    PaintOwnBackdrop(m_items.Item(IDC_CLOCK));
+    // The clock changes every 10 ms and the counters at every reception;
+    // drawn over a transparent background each would have the group box
+    // around it repainted every time as well.
+    for (const LiveTextEntry& entry : kLiveTexts) {
+        auto* text = m_items.Get<LiveText>(entry.id);
+        text->TakeBackdrop();
+        text->SetAccessibleRole(entry.role, QString::fromUtf8(entry.name));
+    }
 
     InitPortLists();
 
@@ -196,7 +232,9 @@ void CSerialDlg::timerEvent(QTimerEvent* event) {
 
 void CSerialDlg::SetItemText(int nID, const QString& text) {
     QWidget* item = m_items.Item(nID);
-    if (auto* label = qobject_cast<QLabel*>(item))
+    if (auto* live = qobject_cast<LiveText*>(item))
+        live->SetText(text);
+    else if (auto* label = qobject_cast<QLabel*>(item))
         label->setText(text);
     else if (auto* button = qobject_cast<QPushButton*>(item))
         button->setText(text);
@@ -206,6 +244,8 @@ void CSerialDlg::SetItemText(int nID, const QString& text) {
 
 QString CSerialDlg::GetItemText(int nID) const {
     QWidget* item = m_items.Item(nID);
+    if (auto* live = qobject_cast<LiveText*>(item))
+        return live->Text();
     if (auto* label = qobject_cast<QLabel*>(item))
         return label->text();
     if (auto* button = qobject_cast<QPushButton*>(item))

@@ -3,6 +3,7 @@
 #include "controls/ColorButton.h"
 #include "platform/DialogBuilder.h"
 #include "platform/GbkCodec.h"
+#include "platform/MultilineEdit.h"
 #include "serial/MSComm.h"
 #include "temperature/CurveWnd.h"
 
@@ -15,10 +16,8 @@
 #include <map>
 #include <memory>
 
-class AppendingLayout;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 
 constexpr int TIMER_TEST = 1;
 constexpr int TIMER_CLOCK = 2;
@@ -72,8 +71,8 @@ public:
     QString m_strBaud;
     short m_nPort;
     QLineEdit* m_editTemp = nullptr;
-    QPlainTextEdit* m_editSend = nullptr;
-    QPlainTextEdit* m_editRecv = nullptr;
+    MultilineEdit* m_editSend = nullptr;
+    MultilineEdit* m_editRecv = nullptr;
     CMSComm m_comm;
     QByteArray m_strRecv;
     QString m_strSend;
@@ -133,7 +132,6 @@ private:
     std::map<int, int> m_timerIds; // Qt timer id -> dialog timer id
     QMenu* m_pSysMenu = nullptr;
     QAction* m_pLockAction = nullptr;
-    AppendingLayout* m_pRecvLayout = nullptr; // the receive box's, owned by the box
     GbkDecoder m_recvDecoder;
     bool m_bLastWasCR = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPlainTextDocumentLayout>
 #include <QTextCursor>
 #include <QTimer>
@@ -8,31 +9,49 @@ class QPlainTextEdit;
 
 // The layout of a plain-text box that takes a stream of small appends, as the
 // receive box does. Readings without line breaks make one paragraph of up to
-// 30,000 characters, and Qt lays a paragraph out whole after every change
-// (milliseconds for a paragraph that long). Appends made through Append are in
-// the document at once, but the paragraph they grew is laid out again, and the
-// caret at the end scrolled into view, once per frame at most.
+// 30,000 characters, and Qt lays a paragraph out whole, from its first
+// character, after every change. Here appends are in the document at once,
+// but laid out and scrolled into view at the next pass of the event loop, at
+// most once a frame, and only the last line is laid out again: the lines the paragraph has
+// filled are kept as blocks of their own, split off exactly where it wrapped,
+// so the picture is the same. Those soft breaks are not text: Text() leaves
+// them out, and JoinSoftBreaks() takes them away before the user edits.
 class AppendingLayout : public QPlainTextDocumentLayout {
+    Q_OBJECT
+
 public:
-    // Gives edit a new document laid out by this class, with the same text
-    // and font; the document, and with it the layout, belongs to edit.
-    static AppendingLayout* Install(QPlainTextEdit* edit);
+    // document gets this layout; edit shows it and is scrolled by it.
+    AppendingLayout(QTextDocument* document, QPlainTextEdit* edit);
 
     // Adds text at the end as one step, without an undo record; the caret
-    // follows it to the end.
+    // follows it to the end at the next pass of the event loop.
     void Append(const QString& text);
+
+    // Lays out and scrolls now what appends left for the next pass.
+    void Settle();
+
+    // The text from position from to position to, as the user entered or
+    // received it: without soft breaks, with line breaks as '\n'.
+    QString Text(int from, int to) const;
+
+    // Joins the blocks that soft breaks split, so that an edit works on the
+    // paragraphs as they were received.
+    void JoinSoftBreaks();
 
 protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
 
 private:
-    AppendingLayout(QTextDocument* document, QPlainTextEdit* edit);
-    void Settle();
+    int LineStartOf(int position) const;
+    void SplitFilledLines(const QTextBlock& block);
+    bool Split(const QTextBlock& block, int at);
 
     QPlainTextEdit* m_edit;
     QTimer m_frame;
+    QElapsedTimer m_sinceSettle;
     bool m_bAppending = false;
     bool m_bPending = false;
-    QTextCursor m_pendingAt; // in the paragraph that appends grew; follows edits before it
-    int m_nBlocks;           // the block count that the base layout last saw
+    QTextCursor m_pendingAt;  // in the first block appends changed; follows edits before it
+    QTextCursor m_appendedAt; // where the appends since the last frame began
+    int m_nBlocks;            // the block count that the base layout last saw
 };

@@ -1,6 +1,8 @@
 #include "platform/DialogBuilder.h"
 
 #include "platform/DropDownListStyle.h"
+#include "platform/LiveText.h"
+#include "platform/MultilineEdit.h"
 #include "platform/StaticControls.h"
 
 #include <QComboBox>
@@ -8,8 +10,9 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -36,7 +39,7 @@ QWidget* MakeButton(const ControlTemplate& c, QWidget& parent) {
 
 QWidget* MakeEdit(const ControlTemplate& c, QWidget& parent) {
     if (c.styles & ControlStyle::Multiline) {
-        auto* edit = new QPlainTextEdit(&parent);
+        auto* edit = new MultilineEdit(&parent);
         edit->setTabChangesFocus(true);
         edit->setVerticalScrollBarPolicy(
             (c.styles & ControlStyle::VScroll) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
@@ -55,7 +58,9 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget& parent) {
     return edit;
 }
 
-QWidget* MakeText(const ControlTemplate& c, QWidget& parent) {
+QWidget* MakeText(const ControlTemplate& c, QWidget& parent, bool live) {
+    if (live)
+        return new LiveText(QString::fromUtf8(c.caption), TextAlignment(c.styles), &parent);
     auto* label = new QLabel(QString::fromUtf8(c.caption), &parent);
     label->setAlignment(TextAlignment(c.styles));
     label->setWordWrap(true);
@@ -67,7 +72,7 @@ QWidget* MakeGroup(const ControlTemplate& c, QWidget& parent) {
     return new GroupFrame(QString::fromUtf8(c.caption), c.styles & ControlStyle::Center, &parent);
 }
 
-QWidget* MakeControl(const ControlTemplate& c, QWidget& parent, const QIcon& icon) {
+QWidget* MakeControl(const ControlTemplate& c, QWidget& parent, const QIcon& icon, bool live) {
     using K = ControlKind;
     using Shape = StaticShape::Shape;
     switch (c.kind) {
@@ -85,7 +90,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget& parent, const QIcon& ico
     case K::Edit:
         return MakeEdit(c, parent);
     case K::Text:
-        return MakeText(c, parent);
+        return MakeText(c, parent, live);
     case K::BlackRect:
         return new StaticShape(Shape::BlackRect, &parent);
     case K::BlackFrame:
@@ -160,7 +165,8 @@ QWidget* DialogItems::Item(int id) const {
     return it == m_items.end() ? nullptr : it->second;
 }
 
-DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl, const QIcon& icon) {
+DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl, const QIcon& icon,
+                        std::span<const int> liveTexts) {
     const QFont font = DialogFont(tmpl);
     dialog.setFont(font);
     dialog.setWindowTitle(QString::fromUtf8(tmpl.caption));
@@ -170,7 +176,8 @@ DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl, const QIcon
     DialogItems items;
     QWidget* previous = nullptr;
     for (const ControlTemplate& c : tmpl.controls) {
-        QWidget* w = MakeControl(c, dialog, icon);
+        const bool live = c.id != -1 && std::ranges::find(liveTexts, c.id) != liveTexts.end();
+        QWidget* w = MakeControl(c, dialog, icon, live);
         w->setProperty(kCtrlIdProperty, c.id);
         if (*c.name)
             w->setObjectName(QString::fromLatin1(c.name));

@@ -7,6 +7,7 @@
 #include <QRect>
 
 #include <map>
+#include <span>
 
 class QWidget;
 
@@ -47,8 +48,10 @@ private:
 
 // Creates the template's controls as children of dialog, in template order
 // (which is the tab order), sets the caption, font and client size. Icon
-// controls show icon.
-DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl, const QIcon& icon = {});
+// controls show icon. The static texts of liveTexts, which change many times
+// a second, are made LiveText controls.
+DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl, const QIcon& icon = {},
+                        std::span<const int> liveTexts = {});
 
 // The child with a control id, as the dialog manager finds it; null if none.
 QWidget* GetDlgItem(const QWidget* parent, int id);

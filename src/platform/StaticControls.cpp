@@ -1,7 +1,6 @@
 #include "platform/StaticControls.h"
 
 #include <QPainter>
-#include <QPixmap>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -69,17 +68,4 @@ void MultilineButton::paintEvent(QPaintEvent*) {
     p.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(rect().adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWrapAnywhere, caption);
-}
-
-void PaintOwnBackdrop(QWidget* control) {
-    QWidget* parent = control->parentWidget();
-    QPixmap backdrop(control->size());
-    const bool visible = control->isVisibleTo(parent);
-    control->setVisible(false);
-    parent->render(&backdrop, QPoint(), QRegion(control->geometry()));
-    control->setVisible(visible);
-    QPalette palette = control->palette();
-    palette.setBrush(QPalette::Window, QBrush(backdrop));
-    control->setPalette(palette);
-    control->setAutoFillBackground(true);
 }

@@ -51,9 +51,3 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
-
-// Makes a control opaque, with the pixels its parent and the siblings under
-// it show there now for its background, so that repainting it repaints
-// nothing beneath. For a control whose text changes often over a backdrop
-// that does not.
-void PaintOwnBackdrop(QWidget* control);

@@ -1,10 +1,8 @@
 #include "app/Globals.h"
 #include "app/SerialDlg.h"
-#include "platform/AppendingLayout.h"
+#include "platform/MultilineEdit.h"
 #include "resources/Resource.h"
 #include "serial/ReceiveRules.h"
-
-#include <QPlainTextEdit>
 
 void CSerialDlg::OnCommEvent() {
     const short nEvent = m_comm.GetCommEvent();
@@ -71,7 +69,7 @@ QString CSerialDlg::DecodeRecvText(const QByteArray& chunk) {
 }
 
 void CSerialDlg::AppendRecvText(const QString& text) {
-    m_pRecvLayout->Append(text);
+    m_editRecv->Append(text);
 }
 
 void CSerialDlg::ResetRecvDecoder() {

@@ -1,15 +1,14 @@
 #include "app/SerialDlg.h"
 #include "platform/GbkCodec.h"
 #include "platform/MessageBox.h"
+#include "platform/MultilineEdit.h"
 #include "resources/Resource.h"
 #include "serial/HexRule.h"
-
-#include <QPlainTextEdit>
 
 namespace {
 
 // The send box's text as the edit control holds it: line breaks are CR LF.
-QString SendBoxText(const QPlainTextEdit* edit) {
+QString SendBoxText(const MultilineEdit* edit) {
     QString text = edit->toPlainText();
     text.replace(u'\n', QStringLiteral("\r\n"));
     return text;

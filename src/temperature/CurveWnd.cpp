@@ -47,16 +47,6 @@ void FillGrid(QImage& img) {
     dc.fillRect(img.rect(), QBrush(QColor(kGridColor), Qt::CrossPattern));
 }
 
-void ScrollLeft(QImage& img, int by) {
-    const int keep = img.width() - by;
-    if (keep <= 0)
-        return;
-    const Rows<QRgb> rows(img);
-    QRgb* row = rows.first;
-    for (int n = img.height(); n > 0; --n, row += rows.stride)
-        std::memmove(row, row + by, static_cast<std::size_t>(keep) * sizeof(QRgb));
-}
-
 // Copies the rectangle from of src to the point to of dst, clipped to both.
 void CopyRect(QImage& dst, QPoint to, const QImage& src, QRect from) {
     const QPoint shift = to - from.topLeft();
@@ -165,7 +155,23 @@ void CCurveWnd::AddValue(int value) {
     m_nValue = value;
     ++m_nCount;
     DrawNewValue();
-    update(contentsRect());
+    if (m_bmpMem.isNull())
+        return;
+    // What the window shows moves as the picture did: the window system
+    // moves it, and only what the step drew is painted again: the new strip
+    // and the segment reaching back into the strip before it, and the labels
+    // stamped over the moved picture.
+    const QRect client = contentsRect();
+    scroll(-kStep, 0, client);
+    update(QRect(client.right() + 1 - 2 * kStep, client.top(), 2 * kStep, client.height()));
+    update(LabelColumn().translated(client.topLeft()));
+}
+
+QRect CCurveWnd::LabelColumn() const {
+    QRect column;
+    for (const QRect& cell : m_rcLabels)
+        column |= cell;
+    return column;
 }
 
 void CCurveWnd::paintEvent(QPaintEvent* event) {
@@ -179,14 +185,23 @@ void CCurveWnd::OnPaint() {
     if (m_bmpMem.isNull())
         return;
     const QRect client = contentsRect();
-    dc.drawImage(client.topLeft(), m_bmpMem, QRect(QPoint(0, 0), client.size()));
+    dc.drawImage(client.topLeft(), m_bmpMem, QRect(QPoint(m_nOrigin, 0), client.size()));
+}
+
+QImage CCurveWnd::Surface() const {
+    if (m_bmpMem.isNull())
+        return m_bmpMem;
+    return m_bmpMem.copy(QRect(QPoint(m_nOrigin, 0), contentsRect().size()));
 }
 
 void CCurveWnd::PrepareSurface() {
     const QSize client = contentsRect().size();
     if (!m_bmpMem.isNull())
         return;
-    m_bmpMem = QImage(client, QImage::Format_RGB32);
+    // Twice as wide as the picture, which moves along it 8 pixels a value:
+    // scrolling is a new origin, and only once it reaches the end is the
+    // picture copied back to the start.
+    m_bmpMem = QImage(2 * client.width() + kStep, client.height(), QImage::Format_RGB32);
     if (m_bmpMem.isNull())
         return;
     FillGrid(m_bmpMem);
@@ -202,27 +217,37 @@ void CCurveWnd::DrawNewValue() {
     if (m_bmpMem.isNull())
         return;
 
-    ScrollLeft(m_bmpMem, kStep);
+    // Scroll: the picture starts 8 pixels further along the image.
+    if (m_nOrigin + kStep + W > m_bmpMem.width()) {
+        CopyRect(m_bmpMem, QPoint(0, 0), m_bmpMem, QRect(m_nOrigin + kStep, 0, W - kStep, H));
+        m_nOrigin = 0;
+    } else {
+        m_nOrigin += kStep;
+    }
+    const QPoint origin(m_nOrigin, 0);
 
     // In double throughout: the clamped difference always fits, the range
     // may not.
     const double share = (double(m_nValue) - m_nMin) / (double(m_nMax) - m_nMin);
     const int y = H - static_cast<int>(share * H);
 
+    // The origin moves in whole periods of the hatch, which stays anchored
+    // at the picture's origin.
     const int stripX = W - kStep;
     const int phase = (stripX % kStep + kStep) % kStep;
-    CopyRect(m_bmpMem, QPoint(stripX, 0), m_bmpGrid, QRect(phase, 0, kStep, H));
+    CopyRect(m_bmpMem, origin + QPoint(stripX, 0), m_bmpGrid, QRect(phase, 0, kStep, H));
 
     if (m_nCount == 1) {
         m_nLastX = stripX;
         m_nLastY = y;
         return;
     }
-    DrawLine(m_bmpMem, QPoint(m_nLastX - kStep, m_nLastY), QPoint(stripX, y), kWhite);
+    DrawLine(m_bmpMem, origin + QPoint(m_nLastX - kStep, m_nLastY), origin + QPoint(stripX, y),
+             kWhite);
     m_nLastX = stripX;
     m_nLastY = y;
     for (const QRect& cell : m_rcLabels)
-        CopyRect(m_bmpMem, cell.topLeft(), m_bmpLabels, cell);
+        CopyRect(m_bmpMem, origin + cell.topLeft(), m_bmpLabels, cell);
 }
 
 void CCurveWnd::DrawBorder() {

@@ -22,7 +22,7 @@ public:
     void AddValue(int value);
 
     // The off-screen picture, as the window shows it.
-    const QImage& Surface() const { return m_bmpMem; }
+    QImage Surface() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -32,11 +32,14 @@ private:
     void PrepareSurface();
     void DrawNewValue();
     void DrawBorder();
+    // The cells of the labels together, in the picture.
+    QRect LabelColumn() const;
 
     int m_nMin = 0;
     int m_nMax = 100;
     int m_nValue = 0;
     QImage m_bmpMem;
+    int m_nOrigin = 0; // where the picture starts in m_bmpMem
     int m_nCount = 0;
     int m_nLastX = 0;
     int m_nLastY = 0;

@@ -16,7 +16,6 @@
 #include "serial/QtCommControl.h"
 
 #include <QFile>
-#include <QLabel>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -82,7 +81,7 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return dlg.m_strRecv.size() == want; }));
     }
 
-    QString RxLabel() const { return qobject_cast<QLabel*>(dlg.GetDlgItem(IDC_RXCOUNT))->text(); }
+    QString RxLabel() const { return dlg.GetItemText(IDC_RXCOUNT); }
 
     TempConfigHome home;
     PseudoTerminal pty;

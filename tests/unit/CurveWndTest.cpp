@@ -2,6 +2,10 @@
 
 #include "platform/WindowStyles.h"
 #include "resources/Resource.h"
+#include "support/WaitUntil.h"
+
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -26,7 +30,7 @@ struct Curve {
                    IDC_CURVEWND);
         wnd.SetRange(0, 100);
     }
-    const QImage& img() const { return wnd.Surface(); }
+    QImage img() const { return wnd.Surface(); }
     QWidget dlg;
     CCurveWnd wnd;
 };
@@ -130,4 +134,27 @@ TEST(CurveWnd, NewRangeMovesOnlyLaterValuesAndPaintShowsTheSurface) {
     // Painting copies the surface inside the three-pixel border.
     const QImage shot = c.wnd.grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_TRUE(shot.copy(3, 3, W, H) == c.img());
+}
+
+// A value moves what the window shows rather than painting it all again:
+// after each, the window must show the picture as a full paint would.
+TEST(CurveWnd, WindowFollowsThePictureStepByStep) {
+    Curve c;
+    c.dlg.resize(W + 20, H + 20);
+    c.dlg.show();
+    DrainEvents();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    // Past 60 values the picture goes back to the start of its image.
+    for (int i = 0; i < 80; ++i) {
+        SCOPED_TRACE(i);
+        c.wnd.AddValue(i % 7 ? 20 + i % 60 : 100 - i);
+        if (i % 8 && i < 78)
+            continue;
+        DrainEvents();
+        const QPoint at = c.wnd.mapTo(&c.dlg, QPoint(3, 3));
+        const QImage shown = screen->grabWindow(c.dlg.winId(), at.x(), at.y(), W, H)
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(shown == c.img());
+    }
 }
