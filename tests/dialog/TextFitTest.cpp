@@ -1,6 +1,7 @@
 #include "support/DialogFixture.h"
 
 #include "app/AboutDlg.h"
+#include "platform/LiveText.h"
 #include "platform/StaticControls.h"
 #include "resources/DialogTemplates.h"
 #include "resources/Resource.h"
@@ -56,6 +57,9 @@ Caption MeasureCaption(const QWidget* w) {
         return {button->text(),
                 InkWidth(fm, button->text()) <= area.width() && fm.height() <= area.height()};
     }
+    if (auto* live = qobject_cast<const LiveText*>(w))
+        return {live->Text(),
+                InkWidth(fm, live->Text()) <= live->width() && fm.height() <= live->height()};
     if (auto* group = qobject_cast<const GroupFrame*>(w))
         return {group->title(), InkWidth(fm, group->title()) <= group->width()};
     return {};
@@ -92,7 +96,7 @@ TEST_F(DialogTest, CaptionsFitAfterEveryToggle) {
     OpenPort();
     for (int id : {IDC_CURVE, IDC_ACQUIRE, IDC_STOPDISP, IDC_RECVMODE, IDC_SENDMODE})
         Click(id);
-    qobject_cast<QLabel*>(dlg->GetDlgItem(IDC_CLOCK))->setText(QStringLiteral("23:59:59:999"));
+    qobject_cast<LiveText*>(dlg->GetDlgItem(IDC_CLOCK))->SetText(QStringLiteral("23:59:59:999"));
     ASSERT_EQ(Text(IDC_RECVMODE), "十六进制");
     EXPECT_EQ(ExpectCaptionsFit(*dlg), CaptionedControls(g_tmplSerialDialog));
 }
