@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages named on the command line that are missing;
-# as root directly, otherwise through sudo.
+# as root directly, otherwise through sudo. With everything installed it
+# costs one dpkg query and touches no package list.
 set -euo pipefail
 
+# dpkg-query fails for names it has never seen; those count as missing.
+declare -A state
+while read -r package status; do
+    state[$package]=$status
+done < <(dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' "$@" 2>/dev/null || true)
 missing=()
 for package in "$@"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$package")
-    fi
+    [ "${state[$package]:-}" = ii ] || missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 

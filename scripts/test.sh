@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything with warnings as errors and runs every test headless,
-# then again under the address and undefined-behaviour sanitizers; builds
-# the benchmarks and runs each fuzz target for a few seconds. Each has its
-# own build folder (CMakePresets.json).
+# Builds everything with warnings as errors, the benchmarks included (built
+# only: scripts/bench.sh runs them, optimised), and runs every test headless,
+# then again under the address and undefined-behaviour sanitizers; runs each
+# fuzz target for a few seconds. Each has its own build folder
+# (CMakePresets.json).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -14,12 +15,9 @@ run_suite() {
     ctest --preset "$1"
 }
 
-echo "== Build and tests"
+echo "== Build, benchmarks built only, and tests"
 run_suite test
 echo "== Build and tests under address and undefined-behaviour sanitizers"
 run_suite sanitize
-echo "== Benchmarks, built only (scripts/bench.sh runs them)"
-cmake --preset bench >/dev/null
-cmake --build --preset bench
 echo "== Fuzz targets, a few seconds each"
 bash scripts/fuzz.sh 3
