@@ -10,3 +10,8 @@ extern bool g_bTopMost;          // the window is locked on top
 extern bool g_bTestTimer;        // TIMER_TEST runs
 extern int g_bShowRecv;          // 1: receptions go into the receive box
 extern char g_szHexPair[4];      // two hexadecimal digits and a blank
+
+// Puts every program-wide variable, the C library's generator among them,
+// back to its start value, as a new process has it: for programs that run
+// the dialog more than once in one process (tests, fuzzing, benchmarks).
+void ResetGlobals();

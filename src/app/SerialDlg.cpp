@@ -24,34 +24,6 @@
 
 namespace {
 
-enum class Notification { Clicked, SelChange };
-
-struct MessageEntry {
-    int id;
-    Notification code;
-    void (CSerialDlg::*handler)();
-};
-
-// The dialog's message table: which control notification runs which handler.
-const MessageEntry kMessageMap[] = {
-    {IDC_SEND, Notification::Clicked, &CSerialDlg::OnSend},
-    {IDC_TEST, Notification::Clicked, &CSerialDlg::OnTest},
-    {IDC_CURVE, Notification::Clicked, &CSerialDlg::OnCurve},
-    {IDC_OPEN, Notification::Clicked, &CSerialDlg::OnOpenPort},
-    {IDC_CLEAR, Notification::Clicked, &CSerialDlg::OnClearDisplay},
-    {IDC_STOPDISP, Notification::Clicked, &CSerialDlg::OnStopDisplay},
-    {IDC_SAVEAS, Notification::Clicked, &CSerialDlg::OnSaveAs},
-    {IDC_ACQUIRE, Notification::Clicked, &CSerialDlg::OnAcquire},
-    {IDC_BAUD, Notification::SelChange, &CSerialDlg::OnSelchangeBaud},
-    {IDC_PORT, Notification::SelChange, &CSerialDlg::OnSelchangePort},
-    {IDC_DATABITS, Notification::SelChange, &CSerialDlg::OnSelchangeDataBits},
-    {IDC_STOPBITS, Notification::SelChange, &CSerialDlg::OnSelchangeStopBits},
-    {IDC_PARITY, Notification::SelChange, &CSerialDlg::OnSelchangeParity},
-    {IDC_SENDMODE, Notification::Clicked, &CSerialDlg::OnSendMode},
-    {IDC_RECVMODE, Notification::Clicked, &CSerialDlg::OnRecvMode},
-    {IDC_RESPBYTES, Notification::SelChange, &CSerialDlg::OnSelchangeRespBytes},
-};
-
 // The static texts that change many times a second, and what assistive tools
 // are told they are: the caption of the group box around each.
 struct LiveTextEntry {
@@ -74,7 +46,35 @@ constexpr auto kLiveTextIds = [] {
     return ids;
 }();
 
+enum class Notification { Clicked, SelChange };
+
 } // namespace
+
+struct CSerialDlg::MessageEntry {
+    int id;
+    Notification code;
+    void (CSerialDlg::*handler)();
+};
+
+// The dialog's message table: which control notification runs which handler.
+const CSerialDlg::MessageEntry CSerialDlg::kMessageMap[] = {
+    {IDC_SEND, Notification::Clicked, &CSerialDlg::OnSend},
+    {IDC_TEST, Notification::Clicked, &CSerialDlg::OnTest},
+    {IDC_CURVE, Notification::Clicked, &CSerialDlg::OnCurve},
+    {IDC_OPEN, Notification::Clicked, &CSerialDlg::OnOpenPort},
+    {IDC_CLEAR, Notification::Clicked, &CSerialDlg::OnClearDisplay},
+    {IDC_STOPDISP, Notification::Clicked, &CSerialDlg::OnStopDisplay},
+    {IDC_SAVEAS, Notification::Clicked, &CSerialDlg::OnSaveAs},
+    {IDC_ACQUIRE, Notification::Clicked, &CSerialDlg::OnAcquire},
+    {IDC_BAUD, Notification::SelChange, &CSerialDlg::OnSelchangeBaud},
+    {IDC_PORT, Notification::SelChange, &CSerialDlg::OnSelchangePort},
+    {IDC_DATABITS, Notification::SelChange, &CSerialDlg::OnSelchangeDataBits},
+    {IDC_STOPBITS, Notification::SelChange, &CSerialDlg::OnSelchangeStopBits},
+    {IDC_PARITY, Notification::SelChange, &CSerialDlg::OnSelchangeParity},
+    {IDC_SENDMODE, Notification::Clicked, &CSerialDlg::OnSendMode},
+    {IDC_RECVMODE, Notification::Clicked, &CSerialDlg::OnRecvMode},
+    {IDC_RESPBYTES, Notification::SelChange, &CSerialDlg::OnSelchangeRespBytes},
+};
 
 CSerialDlg::CSerialDlg(std::unique_ptr<CommControl> control, QWidget* pParent)
     : QDialog(pParent), m_strParity(QStringLiteral("N")), m_nPort(1), m_hIcon(AppIcon()),
@@ -212,14 +212,6 @@ void CSerialDlg::KillTimer(int nIDEvent) {
     }
 }
 
-bool CSerialDlg::IsTimerRunning(int nIDEvent) const {
-    for (const auto& [qtId, id] : m_timerIds) {
-        if (id == nIDEvent)
-            return true;
-    }
-    return false;
-}
-
 void CSerialDlg::timerEvent(QTimerEvent* event) {
     auto it = m_timerIds.find(event->timerId());
     if (it == m_timerIds.end()) {
@@ -252,5 +244,7 @@ QString CSerialDlg::GetItemText(int nID) const {
         return button->text();
     if (auto* edit = qobject_cast<QLineEdit*>(item))
         return edit->text();
+    if (auto* edit = qobject_cast<MultilineEdit*>(item))
+        return edit->toPlainText();
     return {};
 }

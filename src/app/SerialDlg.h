@@ -38,8 +38,13 @@ public:
     int DoModal();
 
     QWidget* GetDlgItem(int nID) const { return m_items.Item(nID); }
-    // The caption or text of a label, button or single-line edit.
+    // The caption or text of a control, as GetDlgItemText gives it.
     QString GetItemText(int nID) const;
+
+private:
+    // The message table: which control notification runs which handler.
+    struct MessageEntry;
+    static const MessageEntry kMessageMap[];
 
     // Handlers, in message-table order (the table is in SerialDlg.cpp).
     void OnSysCommand(unsigned nID);
@@ -94,16 +99,11 @@ public:
     bool m_bCurveOpen;
     float m_fTemperature;
 
-    QMenu* SystemMenu() const { return m_pSysMenu; }
-    bool IsTimerRunning(int nIDEvent) const;
-
-protected:
     bool OnInitDialog();
     void DoDataExchange(bool bSaveAndValidate);
     void timerEvent(QTimerEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
-private:
     void InitPortLists();
     void ConfigurePort();
     void ComposeSettings();

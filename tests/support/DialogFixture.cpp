@@ -8,17 +8,6 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include <cstring>
-
-void ResetGlobals() {
-    g_strTime.clear();
-    g_strRecvText.clear();
-    g_bPortOpen = false;
-    g_bTopMost = false;
-    g_bTestTimer = false;
-    g_bShowRecv = 1;
-    std::memcpy(g_szHexPair, "   ", sizeof g_szHexPair);
-}
 
 void DialogTest::SetUp() {
     PrepareDialog();

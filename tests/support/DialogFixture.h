@@ -10,10 +10,6 @@
 #include <memory>
 #include <vector>
 
-// Puts every program-wide variable back to its start value, as a new
-// process would have it.
-void ResetGlobals();
-
 // The real dialog on the offscreen platform over the recording control (or
 // the one a derived fixture's MakeControl gives);
 // message boxes are recorded instead of shown.
