@@ -20,7 +20,7 @@ using namespace Qt::Literals::StringLiterals;
 // Creating names the bare file, writing the whole path, flushing no file;
 // a "%1" in a name is no placeholder. Only creating makes ENOSPC a full folder.
 TEST(CaptureFile, ErrorTextForEveryError) {
-    const std::pair<const char16_t*, std::initializer_list<int>> rows[] = {
+    const std::pair<const char16_t*, QList<int>> rows[] = {
         {u"没有找到 %1。", {ENOENT}},
         {u"%1 中包含无效的路径。", {ENOTDIR, ENAMETOOLONG, EINVAL, ELOOP}},
         {u"无法打开 %1 因为太多文件已被打开。", {EMFILE, ENFILE}},

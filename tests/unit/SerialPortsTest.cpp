@@ -14,7 +14,7 @@
 namespace {
 
 // The numbers links leave free go to ttyUSB, ttyACM, then ttyS devices in
-// numeric order; a linked device is not numbered twice; there are fifteen.
+// numeric order; a linked device is not numbered twice, other devices not at all.
 TEST(SerialPorts, DetectedDevicesTakeTheFreeNumbersInOrder) {
     EXPECT_EQ(
         NumberDetectedDevices({"/dev/ttyS0", "/dev/ttyUSB10", "/dev/ttyACM0", "/dev/ttyAMA0",
@@ -25,9 +25,9 @@ TEST(SerialPorts, DetectedDevicesTakeTheFreeNumbersInOrder) {
 }
 
 // A link names its device wherever the number is shown or opened, also one
-// that is gone, from folders that are the user's alone.
-// Once someone else could write a folder on the way up to the configuration
-// folder, and so point the link at a line of theirs, it is refused with the fix.
+// that is gone, from folders that are the user's alone. Once someone else
+// could write a folder on the way up to the configuration folder, and so
+// point the link at a line of theirs, it is refused with the fix.
 TEST(SerialPorts, LinksNameTheirDeviceWhileNoOneElseCouldSwapThem) {
     const TempConfigHome home;
     for (const auto& [number, device] :
@@ -52,6 +52,7 @@ TEST(SerialPorts, LinksNameTheirDeviceWhileNoOneElseCouldSwapThem) {
     EXPECT_EQ(PortListTooltip::Text().count(u'\n'), 14);
 }
 
+// Why a device or its line fails, said of a line that works, and a hang-up.
 TEST(SerialPorts, ALineTellsWhyItFails) {
     PseudoTerminal line;
     EXPECT_EQ(WhyLineFails(line.SlaveFd()), "");
