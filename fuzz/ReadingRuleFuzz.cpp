@@ -2,6 +2,8 @@
 // cannot see hexadecimal, infinity or NaN, exactly what strtod reads.
 #include "temperature/ReadingRule.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -14,8 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const double value = ReadCelsius(text);
     if (std::isnan(value))
         __builtin_trap();
+    // The curve value is the single-precision reading plus 2 toward zero,
+    // held to the range of an int.
     const float single = ToSinglePrecision(value);
-    CurveValue(single);
+    const double shifted = std::trunc(double(single) + 2.0);
+    if (CurveValue(single) != int(std::clamp(shifted, double(INT_MIN), double(INT_MAX))))
+        __builtin_trap();
     if (FormatReadout(value).isEmpty())
         __builtin_trap();
 
