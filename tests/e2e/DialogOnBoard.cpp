@@ -1,21 +1,21 @@
 #include "e2e/DialogOnBoard.h"
 
+#include "platform/FileDialog.h"
 #include "resources/Resource.h"
-#include "serial/QtCommControl.h"
 #include "support/WaitUntil.h"
 
-void DialogOnBoard::SetUp() {
-    DialogTest::SetUp();
-    // After the dialog's own handler, which has just read Input.
-    QObject::connect(control, &CommControl::OnComm, dlg.get(), [this] {
-        ++events;
-        if (control->GetCommEvent() == CommControl::comEvReceive)
-            reads.push_back(dlg->m_pRxData);
-    });
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+
+QVariant RecordingControl::GetInput() {
+    const QVariant input = QtCommControl::GetInput();
+    reads.push_back(input.toByteArray());
+    return input;
 }
 
 std::unique_ptr<CommControl> DialogOnBoard::MakeControl() {
-    auto real = std::make_unique<QtCommControl>();
+    auto real = std::make_unique<RecordingControl>();
     control = real.get();
     return real;
 }
@@ -33,8 +33,8 @@ void DialogOnBoard::Open(int respBytes) {
 
 void DialogOnBoard::Acquire(size_t receptions) {
     Click(IDC_ACQUIRE);
-    const size_t target = reads.size() + receptions;
-    ASSERT_TRUE(WaitUntil([&] { return reads.size() >= target; }));
+    const size_t target = control->reads.size() + receptions;
+    ASSERT_TRUE(WaitUntil([&] { return control->reads.size() >= target; }));
 }
 
 void DialogOnBoard::StopAndDrain() {
@@ -42,17 +42,21 @@ void DialogOnBoard::StopAndDrain() {
     ASSERT_TRUE(WaitUntil([&] { return !board->IsSending(); }));
     ASSERT_TRUE(WaitUntil([&] {
         qsizetype read = 0;
-        for (const QByteArray& bytes : reads)
+        for (const QByteArray& bytes : control->reads)
             read += bytes.size();
         return read == board->Sent().size();
     }));
 }
 
-QByteArray DialogOnBoard::ExpectedCapture(int respBytes) const {
-    QByteArray capture;
-    for (const QByteArray& read : reads) {
-        const QByteArray kept = read.left(respBytes);
-        capture += kept.left(kept.indexOf('\0') < 0 ? kept.size() : kept.indexOf('\0'));
-    }
-    return capture;
+void DialogOnBoard::Type(const QString& text) {
+    qobject_cast<QPlainTextEdit*>(dlg->GetDlgItem(IDC_SENDTEXT))->setPlainText(text);
+}
+
+QByteArray DialogOnBoard::SaveAs() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("capture.txt");
+    SetSaveFileHook([&](const SaveFileRequest&) { return std::optional(path); });
+    Click(IDC_SAVEAS);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<missing>";
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "boardsim/Board.h"
+#include "serial/QtCommControl.h"
 #include "support/DialogFixture.h"
 #include "support/TempConfigHome.h"
 
@@ -10,11 +11,17 @@
 
 using namespace std::chrono_literals;
 
+// The real control, keeping what each read of Input gave the dialog.
+class RecordingControl : public QtCommControl {
+public:
+    QVariant GetInput() override;
+    std::vector<QByteArray> reads;
+};
+
 // The real dialog with the real control on the board simulator, which runs
 // in-process on the test's event loop as COM1 of a temporary port-link folder.
 class DialogOnBoard : public DialogTest {
 protected:
-    void SetUp() override;
     std::unique_ptr<CommControl> MakeControl() override;
 
     // A new board on COM1; the one before is dropped only once it is in place.
@@ -23,15 +30,14 @@ protected:
     void Open(int respBytes);
     // Sends the start command and waits for that many more receptions.
     void Acquire(size_t receptions);
-    // Sends the stop command and waits until the dialog has read everything the board wrote.
+    // Sends the stop command and waits until the dialog has read all the board wrote.
     void StopAndDrain();
-    // What the chunk rules keep of the reads so far: of each read, at most
-    // respBytes bytes and none from its first zero byte on.
-    QByteArray ExpectedCapture(int respBytes) const;
+    // Types into the send box.
+    void Type(const QString& text);
+    // Saves through 另存为... and reads the file back.
+    QByteArray SaveAs();
 
     TempConfigHome home;
     std::unique_ptr<Board> board;
-    CommControl* control = nullptr;
-    std::vector<QByteArray> reads; // every read of the control's Input, in order
-    int events = 0;                // every event of the control
+    RecordingControl* control = nullptr;
 };
