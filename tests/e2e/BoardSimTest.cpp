@@ -3,15 +3,11 @@
 #include "serial/PortNames.h"
 #include "support/PseudoTerminal.h"
 #include "support/TempConfigHome.h"
-#include "support/WaitUntil.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
 
 namespace {
 
@@ -67,33 +63,6 @@ TEST(BoardLink, AnUnpluggedBoardLeavesTheLinkOfItsSuccessor) {
     const Board successor({.comPort = 3}, [](const QString&) {});
     unplugged.reset();
     EXPECT_EQ(ResolveComPort(3).device, successor.Device());
-}
-
-// Run as the user runs it: each way of ending it removes the link, and a
-// number someone else's link takes ends it with status 3.
-TEST(BoardProgram, EndsOnSignalsWithoutItsLinkAndRefusesATakenNumber) {
-    TempConfigHome home;
-    for (const int signo : {SIGINT, SIGTERM, SIGHUP}) {
-        SCOPED_TRACE(sigabbrev_np(signo));
-        QProcess board;
-        board.start(BOARDSIM_PROGRAM, {"--com", "3", "--interval", "10", "--seed", "5"});
-        ASSERT_TRUE(WaitUntil([&] { return board.canReadLine(); }));
-        const QString first = QString::fromUtf8(board.readLine());
-        EXPECT_TRUE(first.startsWith("COM3 is /dev/pts/") && first.contains("seed 5"))
-            << first.toStdString();
-        ::kill(pid_t(board.processId()), signo);
-        ASSERT_TRUE(board.waitForFinished());
-        EXPECT_EQ(board.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(board.exitCode(), 0);
-        EXPECT_TRUE(board.readAll().endsWith("removed " + LinkPath().toUtf8() + "\n"));
-        EXPECT_FALSE(QFileInfo(LinkPath()).isSymLink());
-    }
-    ASSERT_EQ(PublishPortLink(3, "/dev/null"), QString());
-    QProcess board;
-    board.start(BOARDSIM_PROGRAM, {"--com", "3"});
-    ASSERT_TRUE(board.waitForFinished());
-    EXPECT_EQ(board.exitCode(), 3);
-    EXPECT_TRUE(board.readAllStandardError().contains("--com N"));
 }
 
 } // namespace

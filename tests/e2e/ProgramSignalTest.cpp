@@ -1,6 +1,5 @@
 // The program as the user runs it, on an X server of its own: the port
 // opened from the keyboard, then the session ends with signals.
-#include "serial/PortNames.h"
 #include "support/PseudoTerminal.h"
 #include "support/TempConfigHome.h"
 #include "support/WaitUntil.h"
@@ -14,23 +13,20 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
 // Xvfb, xdotool and a program starting under load on two cores take their time.
-constexpr auto kDeadline = 60s;
+constexpr std::chrono::milliseconds kDeadline = std::chrono::seconds(60);
 
 struct SignalRow {
     const char* name;
     std::vector<int> signos; // arrive together
-    bool aboutBoxOpen;        // the About box's modal loop runs inside the dialog's
-    friend void PrintTo(const SignalRow& row, std::ostream* os) { *os << row.name; }
+    bool aboutBoxOpen;       // the About box's modal loop runs inside the dialog's
 };
 
 class ProgramSignals : public ::testing::TestWithParam<SignalRow> {
 protected:
     static void SetUpTestSuite() {
-        s_xvfb = new QProcess;
         // -noreset: between two clients the server would reset and refuse the next one.
+        s_xvfb = new QProcess;
         s_xvfb->start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-noreset", "-screen", "0",
                                "1024x768x24"});
         if (WaitUntil([] { return s_xvfb->canReadLine(); }, kDeadline))
@@ -41,40 +37,37 @@ protected:
         s_xvfb->waitForFinished();
         delete s_xvfb;
     }
-    void SetUp() override {
-        if (s_display.isEmpty())
-            GTEST_SKIP() << "Xvfb cannot start: " << s_xvfb->readAllStandardError().toStdString();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        env.insert("DISPLAY", s_display);
-        env.remove("WAYLAND_DISPLAY");
-        program.setProcessEnvironment(env);
-        xdotool.setProcessEnvironment(env);
-    }
-    // Runs xdotool: its output, empty if it failed.
+    // Runs xdotool on the program's display: its output, empty if it failed.
     QString XDoTool(const QStringList& arguments) {
+        QProcess xdotool;
+        xdotool.setProcessEnvironment(program.processEnvironment());
         xdotool.start("xdotool", arguments);
-        const bool ran = xdotool.waitForFinished() && xdotool.exitCode() == 0;
-        return ran ? QString::fromUtf8(xdotool.readAllStandardOutput()).trimmed() : QString();
+        return xdotool.waitForFinished() ? QString(xdotool.readAllStandardOutput()).trimmed() : "";
     }
-    // The first of the program's visible windows named title (a regular expression).
+    // The first of the program's visible windows whose title matches.
     QString Window(const QString& title) {
-        return XDoTool({"search", "--onlyvisible", "--pid", QString::number(program.processId()),
-                        "--name", title})
+        const QString pid = QString::number(program.processId());
+        return XDoTool({"search", "--onlyvisible", "--pid", pid, "--name", title})
             .section('\n', 0, 0);
     }
 
     static inline QProcess* s_xvfb = nullptr;
     static inline QString s_display;
-
     TempConfigHome home;
     PseudoTerminal board;
-    QProcess program, xdotool;
+    QProcess program;
 };
 
 TEST_P(ProgramSignals, EndAsCancelDoesAndReleaseThePort) {
-    board.PublishAs(1);
+    if (s_display.isEmpty())
+        GTEST_SKIP() << "Xvfb cannot start: " << s_xvfb->readAllStandardError().toStdString();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("DISPLAY", s_display);
+    env.remove("WAYLAND_DISPLAY");
+    program.setProcessEnvironment(env);
     program.setProcessChannelMode(QProcess::ForwardedChannels);
+    board.PublishAs(1);
     program.start(SERIALTEMP_PROGRAM, {});
     // As a user would: the focus starts on 发送; seven tabs reach 打开串口.
     ASSERT_TRUE(WaitUntil([&] { return !Window("Serial Tools").isEmpty(); }, kDeadline));
@@ -84,8 +77,7 @@ TEST_P(ProgramSignals, EndAsCancelDoesAndReleaseThePort) {
     const QString lock = "/run/lock/LCK.." + board.SlavePath().mid(5).replace('/', '_');
     ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(lock); }, kDeadline));
     if (GetParam().aboutBoxOpen) {
-        XDoTool({"key", "alt+space"});
-        XDoTool({"key", "--delay", "20", "a"});
+        XDoTool({"key", "--delay", "20", "alt+space", "a"});
         ASSERT_TRUE(WaitUntil([&] { return !Window("关于应用程序").isEmpty(); }, kDeadline));
     }
     // Stopped meanwhile, the program takes the signals at once when it goes on.
@@ -94,18 +86,18 @@ TEST_P(ProgramSignals, EndAsCancelDoesAndReleaseThePort) {
     for (const int signo : GetParam().signos)
         ::kill(pid, signo);
     ::kill(pid, SIGCONT);
-    ASSERT_TRUE(program.waitForFinished(int(std::chrono::milliseconds(kDeadline).count())));
+    ASSERT_TRUE(program.waitForFinished(int(kDeadline.count())));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_FALSE(QFileInfo::exists(lock)) << "the lock file stayed behind";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ProgramSignals,
-    ::testing::Values(SignalRow{"SIGTERM", {SIGTERM}, false}, SignalRow{"SIGHUP", {SIGHUP}, false},
-                      SignalRow{"SIGINT", {SIGINT}, false},
-                      SignalRow{"SIGHUPAndSIGTERMTogether", {SIGHUP, SIGTERM}, false},
-                      SignalRow{"SIGTERMOverTheAboutBox", {SIGTERM}, true}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, ProgramSignals,
+                         ::testing::Values(SignalRow{"SIGTERM", {SIGTERM}, false},
+                                           SignalRow{"SIGHUP", {SIGHUP}, false},
+                                           SignalRow{"SIGINT", {SIGINT}, false},
+                                           SignalRow{"SIGHUPAndSIGTERM", {SIGHUP, SIGTERM}, false},
+                                           SignalRow{"SIGTERMOverTheAboutBox", {SIGTERM}, true}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace

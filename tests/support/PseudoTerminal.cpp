@@ -5,21 +5,13 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
-#include <cerrno>
 #include <poll.h>
 #include <stdexcept>
 #include <unistd.h>
 
 void PseudoTerminal::Send(const QByteArray& bytes) {
-    for (qsizetype sent = 0; sent < bytes.size();) {
-        const ssize_t n = ::write(MasterFd(), bytes.constData() + sent, bytes.size() - sent);
-        if (n > 0)
-            sent += n;
-        else if (errno == EAGAIN)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        else if (errno != EINTR)
-            throw std::runtime_error("pseudo-terminal: the far end cannot write");
-    }
+    if (::write(MasterFd(), bytes.constData(), bytes.size()) != bytes.size())
+        throw std::runtime_error("pseudo-terminal: the far end cannot write");
 }
 
 QByteArray PseudoTerminal::Receive(qsizetype count, std::chrono::milliseconds deadline) {

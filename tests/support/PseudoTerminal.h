@@ -11,7 +11,7 @@
 // published. Failures throw std::runtime_error.
 class PseudoTerminal : public BoardPty {
 public:
-    // Waits, with Qt events running, while the slave's input is full.
+    // Up to the slave's input size at once.
     void Send(const QByteArray& bytes);
     // What the program has sent: reads until count bytes came or the deadline
     // passed, with Qt events running so that the program's writes go out.

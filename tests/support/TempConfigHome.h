@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QTemporaryDir>
 
-// Points XDG_CONFIG_HOME at a fresh temporary folder for the lifetime of the
-// object, so port links and other per-user files stay out of the real home.
+#include <optional>
+
+// Points XDG_CONFIG_HOME at a fresh temporary folder while it lives, so port
+// links and other per-user files stay out of the real home.
 class TempConfigHome {
 public:
     TempConfigHome();
@@ -16,6 +18,5 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    bool m_hadValue;
-    QByteArray m_previous;
+    std::optional<QByteArray> m_previous;
 };

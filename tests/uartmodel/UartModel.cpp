@@ -43,11 +43,7 @@ bool Played(int fd) {
            st.st_rdev == g_device;
 }
 
-void Keep(tcflag_t cflag) {
-    g_framing = cflag & kFraming;
-}
-
-tcflag_t Report(tcflag_t cflag) {
+tcflag_t Reported(tcflag_t cflag) {
     return (cflag & ~kFraming) | g_framing;
 }
 
@@ -71,7 +67,7 @@ int tcsetattr(int fd, int action, const struct termios* line) noexcept {
     static const auto real = Real<int (*)(int, int, const struct termios*)>("tcsetattr");
     if (!Played(fd))
         return real(fd, action, line);
-    Keep(line->c_cflag);
+    g_framing = line->c_cflag & kFraming;
     const int result = real(fd, action, line);
     // The C library finds the pseudo-terminal underneath dropping parity and
     // character size, and says EINVAL; a UART keeps both.
@@ -82,7 +78,7 @@ int tcgetattr(int fd, struct termios* line) noexcept {
     static const auto real = Real<int (*)(int, struct termios*)>("tcgetattr");
     const int result = real(fd, line);
     if (result == 0 && Played(fd))
-        line->c_cflag = Report(line->c_cflag);
+        line->c_cflag = Reported(line->c_cflag);
     return result;
 }
 
@@ -95,11 +91,9 @@ int ioctl(int fd, unsigned long request, ...) noexcept {
     if (!Played(fd))
         return real(fd, request, argument);
     auto* line = static_cast<termios2*>(argument);
-    if (request == TCSETS2 || request == TCSETSW2 || request == TCSETSF2)
-        Keep(line->c_cflag);
     const int result = real(fd, request, argument);
     if (result == 0 && request == TCGETS2) {
-        line->c_cflag = Report(line->c_cflag);
+        line->c_cflag = Reported(line->c_cflag);
         const speed_t asked = std::max<speed_t>(line->c_ospeed, 1);
         const speed_t divisor = std::clamp<speed_t>((115200 + asked / 2) / asked, 1, 0xFFFF);
         line->c_ispeed = line->c_ospeed = 115200 / divisor;
