@@ -10,7 +10,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdarg>
-#include <stdexcept>
 
 // The kernel's termios2 (TCGETS2, TCSETS2), whose header clashes with <termios.h>.
 struct termios2 {
@@ -51,8 +50,7 @@ tcflag_t Reported(tcflag_t cflag) {
 
 UartModel::UartModel(const std::string& device) {
     struct stat st {};
-    if (::stat(device.c_str(), &st) != 0 || !S_ISCHR(st.st_mode) || g_device != 0)
-        throw std::runtime_error("UART model: cannot play " + device);
+    ::stat(device.c_str(), &st);
     g_framing = CS8;
     g_device = st.st_rdev;
 }
