@@ -11,10 +11,6 @@
 
 namespace {
 
-QString LinkPath() {
-    return PortLinkFolder() + "/com3";
-}
-
 // The simulator takes only a free number or a stale link of its own (one
 // its marker names); any other link stays as it was.
 TEST(BoardLink, TakesOnlyAFreeNumberOrAStaleLinkOfItsOwn) {
@@ -34,11 +30,12 @@ TEST(BoardLink, TakesOnlyAFreeNumberOrAStaleLinkOfItsOwn) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         TempConfigHome home;
+        const QString link = PortLinkFolder() + "/com3";
         PseudoTerminal live;
         const QString target = QString(row.target).replace("<live>", live.SlavePath());
         const QString marker = QString(row.marker).replace("<live>", live.SlavePath());
         ASSERT_EQ(target.isEmpty() ? QString() : PublishPortLink(3, target), QString());
-        QFile markerFile(LinkPath() + ".boardsim");
+        QFile markerFile(link + ".boardsim");
         ASSERT_TRUE(marker.isEmpty() || (markerFile.open(QIODevice::WriteOnly) &&
                                          markerFile.write(marker.toUtf8()) > 0));
         markerFile.close();
@@ -48,9 +45,9 @@ TEST(BoardLink, TakesOnlyAFreeNumberOrAStaleLinkOfItsOwn) {
             EXPECT_EQ(ResolveComPort(3).device, board.Device());
         } catch (const PortTakenError& error) {
             EXPECT_FALSE(row.taken);
-            EXPECT_TRUE(QString(error.what()).startsWith("COM3 is taken: " + LinkPath()));
+            EXPECT_TRUE(QString(error.what()).startsWith("COM3 is taken: " + link));
             EXPECT_TRUE(QString(error.what()).contains("--com N"));
-            EXPECT_EQ(QFileInfo(LinkPath()).symLinkTarget(), target);
+            EXPECT_EQ(QFileInfo(link).symLinkTarget(), target);
         }
         EXPECT_EQ(QFileInfo::exists(markerFile.fileName()), !row.taken && !marker.isEmpty());
     }

@@ -14,14 +14,11 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
 // The real control, keeping what each read of Input gave the dialog.
 class RecordingControl : public QtCommControl {
 public:
     QVariant GetInput() override {
-        reads.push_back(QtCommControl::GetInput().toByteArray());
-        return reads.back();
+        return reads.emplace_back(QtCommControl::GetInput().toByteArray());
     }
     std::vector<QByteArray> reads;
 };
@@ -33,31 +30,17 @@ protected:
         control = real.get();
         return real;
     }
-    // A new board on COM1; the one before is dropped only once it is in place.
-    void Plug() {
-        board = std::make_unique<Board>(BoardOptions{.interval = 10ms}, [](auto&) {});
-    }
-    // Picks the response byte count, then opens COM1 with the open button.
-    void Open(int respBytes) {
-        Select(IDC_RESPBYTES, respBytes - 1);
+    // Plugs a new board in, opens COM1 for 5-byte readings and starts the
+    // board; returns once that many readings were read.
+    void OpenAndAcquire(size_t readings) {
+        board = std::make_unique<Board>(BoardOptions{.interval = std::chrono::milliseconds(10)},
+                                        [](auto&) {});
+        Select(IDC_RESPBYTES, 4);
         Click(IDC_OPEN);
         ASSERT_EQ(Text(IDC_OPEN), "关闭串口");
-    }
-    // Sends the start command and waits for that many more receptions.
-    void Acquire(size_t receptions) {
         Click(IDC_ACQUIRE);
-        const size_t target = control->reads.size() + receptions;
-        ASSERT_TRUE(WaitUntil([&] { return control->reads.size() >= target; }));
-    }
-    // Sends the stop command and waits until the dialog has read all the board wrote.
-    void StopAndDrain() {
-        Click(IDC_ACQUIRE);
-        ASSERT_TRUE(WaitUntil([&] {
-            qsizetype read = 0;
-            for (const QByteArray& bytes : control->reads)
-                read += bytes.size();
-            return !board->IsSending() && read == board->Sent().size();
-        }));
+        readings += control->reads.size();
+        ASSERT_TRUE(WaitUntil([&] { return control->reads.size() >= readings; }));
     }
 
     TempConfigHome home;
@@ -66,23 +49,24 @@ protected:
 };
 
 TEST_F(DialogOnBoard, ReadingsReachReadoutCounterAndFileAndNothingIsLost) {
-    Plug();
     Click(IDC_CURVE);
-    Open(5);
-    Acquire(6);
+    OpenAndAcquire(6);
     EXPECT_EQ(board->Received(), "\xFF");
-    const QByteArray last = control->reads.back().left(5);
-    EXPECT_EQ(Text(IDC_TEMP), QStringLiteral("摄氏%1℃").arg(QString::fromLatin1(last)));
+    const QString last = QString::fromLatin1(control->reads.back().left(5));
+    EXPECT_EQ(Text(IDC_TEMP), QStringLiteral("摄氏%1℃").arg(last));
 
-    StopAndDrain();
+    Click(IDC_ACQUIRE);
+    QByteArray joined, kept;
+    ASSERT_TRUE(WaitUntil([&] {
+        joined.clear();
+        for (const QByteArray& read : control->reads)
+            joined += read;
+        return !board->IsSending() && joined == board->Sent();
+    })) << "the line lost bytes";
+    for (const QByteArray& read : control->reads)
+        kept += read.left(5);
     EXPECT_EQ(board->Received(), "\xFF\xFE");
     EXPECT_EQ(Text(IDC_TXCOUNT), "2");
-    QByteArray joined, kept;
-    for (const QByteArray& read : control->reads) {
-        joined += read;
-        kept += read.left(5);
-    }
-    EXPECT_EQ(joined, board->Sent());
     EXPECT_EQ(Text(IDC_RXCOUNT), QString::number(kept.size()));
     QTemporaryDir dir;
     SetSaveFileHook([&](const SaveFileRequest&) { return std::optional(dir.filePath("c.txt")); });
@@ -98,9 +82,7 @@ TEST_F(DialogOnBoard, ReadingsReachReadoutCounterAndFileAndNothingIsLost) {
 // what the next press does, and one press reopens on the board plugged in
 // again, which gets the start command first.
 TEST_F(DialogOnBoard, HangUpSaysSoOnceAndOnePressReopensANewBoard) {
-    Plug();
-    Open(5);
-    Acquire(1);
+    OpenAndAcquire(1);
     const QString lost = board->Device();
     board->HangUp();
     ASSERT_TRUE(WaitUntil([&] { return !boxes.empty(); }));
@@ -112,12 +94,10 @@ TEST_F(DialogOnBoard, HangUpSaysSoOnceAndOnePressReopensANewBoard) {
                                  .arg(lost));
     EXPECT_EQ(Text(IDC_OPEN), "打开串口");
     EXPECT_EQ(Text(IDC_ACQUIRE), "开始采集");
-
-    Plug();
     boxes.clear();
-    Open(5);
-    Acquire(2);
+    OpenAndAcquire(2);
     EXPECT_EQ(board->Received(), "\xFF");
+    EXPECT_TRUE(boxes.empty());
 }
 
 } // namespace
