@@ -14,8 +14,7 @@
 // The kernel's termios2 (TCGETS2, TCSETS2), whose header clashes with <termios.h>.
 struct termios2 {
     tcflag_t c_iflag, c_oflag, c_cflag, c_lflag;
-    cc_t c_line;
-    cc_t c_cc[19];
+    cc_t c_line, c_cc[19];
     speed_t c_ispeed, c_ospeed;
 };
 
@@ -27,23 +26,14 @@ std::atomic<dev_t> g_device{0}; // 0 while no device is played
 // What the UART keeps; the pseudo-terminal underneath forces 8 bits, no parity.
 std::atomic<tcflag_t> g_framing{CS8};
 
-template <typename Function> Function Real(const char* name) {
-    return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
-}
-
-int RealFstat(int fd, struct stat* st) {
-    static const auto real = Real<int (*)(int, struct stat*)>("fstat");
-    return real(fd, st);
-}
+// The C library's own function of the same name as the hook.
+#define REAL(name) reinterpret_cast<decltype(&::name)>(::dlsym(RTLD_NEXT, #name))
 
 bool Played(int fd) {
+    static const auto realFstat = REAL(fstat);
     struct stat st {};
-    return g_device != 0 && RealFstat(fd, &st) == 0 && S_ISCHR(st.st_mode) &&
+    return g_device != 0 && realFstat(fd, &st) == 0 && S_ISCHR(st.st_mode) &&
            st.st_rdev == g_device;
-}
-
-tcflag_t Reported(tcflag_t cflag) {
-    return (cflag & ~kFraming) | g_framing;
 }
 
 } // namespace
@@ -62,36 +52,31 @@ UartModel::~UartModel() {
 extern "C" {
 
 int tcsetattr(int fd, int action, const struct termios* line) noexcept {
-    static const auto real = Real<int (*)(int, int, const struct termios*)>("tcsetattr");
+    static const auto real = REAL(tcsetattr);
     if (!Played(fd))
         return real(fd, action, line);
     g_framing = line->c_cflag & kFraming;
-    const int result = real(fd, action, line);
     // The C library finds the pseudo-terminal underneath dropping parity and
     // character size, and says EINVAL; a UART keeps both.
+    const int result = real(fd, action, line);
     return result != 0 && errno == EINVAL ? 0 : result;
 }
 
 int tcgetattr(int fd, struct termios* line) noexcept {
-    static const auto real = Real<int (*)(int, struct termios*)>("tcgetattr");
-    const int result = real(fd, line);
+    const int result = REAL(tcgetattr)(fd, line);
     if (result == 0 && Played(fd))
-        line->c_cflag = Reported(line->c_cflag);
+        line->c_cflag = (line->c_cflag & ~kFraming) | g_framing;
     return result;
 }
 
 int ioctl(int fd, unsigned long request, ...) noexcept {
-    static const auto real = Real<int (*)(int, unsigned long, ...)>("ioctl");
     va_list args;
     va_start(args, request);
-    void* argument = va_arg(args, void*);
+    auto* line = va_arg(args, termios2*);
     va_end(args);
-    if (!Played(fd))
-        return real(fd, request, argument);
-    auto* line = static_cast<termios2*>(argument);
-    const int result = real(fd, request, argument);
-    if (result == 0 && request == TCGETS2) {
-        line->c_cflag = Reported(line->c_cflag);
+    const int result = REAL(ioctl)(fd, request, line);
+    if (result == 0 && request == TCGETS2 && Played(fd)) {
+        line->c_cflag = (line->c_cflag & ~kFraming) | g_framing;
         const speed_t asked = std::max<speed_t>(line->c_ospeed, 1);
         const speed_t divisor = std::clamp<speed_t>((115200 + asked / 2) / asked, 1, 0xFFFF);
         line->c_ispeed = line->c_ospeed = 115200 / divisor;
@@ -100,9 +85,9 @@ int ioctl(int fd, unsigned long request, ...) noexcept {
 }
 
 int fstat(int fd, struct stat* st) noexcept {
-    const int result = RealFstat(fd, st);
+    const int result = REAL(fstat)(fd, st);
     if (result == 0 && g_device != 0 && S_ISCHR(st->st_mode) && st->st_rdev == g_device)
-        st->st_rdev = makedev(4, 64);
+        st->st_rdev = makedev(4, 64); // ttyS0
     return result;
 }
 
