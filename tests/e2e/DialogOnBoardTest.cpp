@@ -48,7 +48,7 @@ protected:
     RecordingControl* control = nullptr;
 };
 
-TEST_F(DialogOnBoard, ReadingsReachReadoutCounterAndFileAndNothingIsLost) {
+TEST_F(DialogOnBoard, ReadingsReachReadoutCounterAndFileAndAHangUpIsToldOnce) {
     Click(IDC_CURVE);
     OpenAndAcquire(6);
     EXPECT_EQ(board->Received(), "\xFF");
@@ -76,13 +76,11 @@ TEST_F(DialogOnBoard, ReadingsReachReadoutCounterAndFileAndNothingIsLost) {
     EXPECT_TRUE(file.readAll().endsWith(GbkFromUnicode(QStringLiteral("   有效数据字节:")) +
                                         QByteArray::number(kept.size()) + "\r\n" + kept));
     EXPECT_TRUE(boxes.empty());
-}
 
-// Unplugged mid-acquisition: one box names port and device, the buttons say
-// what the next press does, and one press reopens on the board plugged in
-// again, which gets the start command first.
-TEST_F(DialogOnBoard, HangUpSaysSoOnceAndOnePressReopensANewBoard) {
-    OpenAndAcquire(1);
+    // Unplugged mid-acquisition: one box names port and device, the buttons
+    // say what the next press does, and one press reopens on the board
+    // plugged in again, which gets the start command first.
+    Click(IDC_ACQUIRE);
     const QString lost = board->Device();
     board->HangUp();
     ASSERT_TRUE(WaitUntil([&] { return !boxes.empty(); }));

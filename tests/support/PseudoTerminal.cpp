@@ -1,11 +1,8 @@
 #include "support/PseudoTerminal.h"
 
 #include "serial/PortNames.h"
+#include "support/WaitUntil.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-
-#include <poll.h>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -14,17 +11,14 @@ void PseudoTerminal::Send(const QByteArray& bytes) {
         throw std::runtime_error("pseudo-terminal: the far end cannot write");
 }
 
-QByteArray PseudoTerminal::Receive(qsizetype count, std::chrono::milliseconds deadline) {
+QByteArray PseudoTerminal::Receive(qsizetype count) {
     QByteArray received;
-    for (const QDeadlineTimer timer(deadline); received.size() < count && !timer.hasExpired();) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        pollfd ready{MasterFd(), POLLIN, 0};
+    WaitUntil([&] {
         char chunk[4096];
-        if (::poll(&ready, 1, 10) == 1) {
-            const ssize_t n = ::read(MasterFd(), chunk, sizeof chunk);
-            received.append(chunk, n > 0 ? n : 0);
-        }
-    }
+        const ssize_t n = ::read(MasterFd(), chunk, sizeof chunk);
+        received.append(chunk, n > 0 ? n : 0);
+        return received.size() >= count;
+    });
     return received;
 }
 
