@@ -95,7 +95,6 @@ TEST_F(DialogOnBoard, ReadingsReachReadoutCounterAndFileAndAHangUpIsToldOnce) {
     boxes.clear();
     OpenAndAcquire(2);
     EXPECT_EQ(board->Received(), "\xFF");
-    EXPECT_TRUE(boxes.empty());
 }
 
 } // namespace
