@@ -3,12 +3,26 @@
 #include <QByteArray>
 #include <QTemporaryDir>
 
-// Points XDG_CONFIG_HOME at a fresh temporary folder for the lifetime of the
-// object, so port links and other per-user files stay out of the real home.
+#include <optional>
+#include <stdexcept>
+
+// Points XDG_CONFIG_HOME at a fresh temporary folder while it lives, so port
+// links and other per-user files stay out of the real home.
 class TempConfigHome {
 public:
-    TempConfigHome();
-    ~TempConfigHome();
+    TempConfigHome() {
+        if (!m_dir.isValid())
+            throw std::runtime_error("cannot create a temporary XDG_CONFIG_HOME");
+        if (qEnvironmentVariableIsSet("XDG_CONFIG_HOME"))
+            m_previous = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
+    }
+    ~TempConfigHome() {
+        if (m_previous)
+            qputenv("XDG_CONFIG_HOME", *m_previous);
+        else
+            qunsetenv("XDG_CONFIG_HOME");
+    }
     TempConfigHome(const TempConfigHome&) = delete;
     TempConfigHome& operator=(const TempConfigHome&) = delete;
 
@@ -16,6 +30,5 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    bool m_hadValue;
-    QByteArray m_previous;
+    std::optional<QByteArray> m_previous;
 };
