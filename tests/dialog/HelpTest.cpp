@@ -1,113 +1,77 @@
 #include "support/DialogFixture.h"
+#include "support/ReadFile.h"
 #include "support/WaitUntil.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
-
-#include <optional>
-#include <utility>
-#include <vector>
+#include <QTest>
 
 namespace {
-
-// Sets environment variables for its lifetime and puts the old values back.
-class ScopedEnvironment {
-public:
-    ~ScopedEnvironment() {
-        for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it) {
-            if (it->second)
-                qputenv(it->first, *it->second);
-            else
-                qunsetenv(it->first);
-        }
-    }
-    void Set(const char* name, const QString& value) {
-        Save(name);
-        qputenv(name, value.toLocal8Bit());
-    }
-    void Unset(const char* name) {
-        Save(name);
-        qunsetenv(name);
-    }
-
-private:
-    void Save(const char* name) {
-        m_saved.emplace_back(name, qEnvironmentVariableIsSet(name)
-                                       ? std::optional<QByteArray>(qgetenv(name))
-                                       : std::nullopt);
-    }
-    std::vector<std::pair<const char*, std::optional<QByteArray>>> m_saved;
-};
 
 bool WriteFile(const QString& path, const QByteArray& content) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
-struct HelpRow {
-    const char* name;
-    bool opener;  // xdg-open is on the PATH
-    bool browser; // an application is registered for HTML pages
-};
+const char* const kSession[] = {"PATH",
+                                "HOME",
+                                "XDG_CONFIG_HOME",
+                                "XDG_CONFIG_DIRS",
+                                "XDG_DATA_DIRS",
+                                "XDG_DATA_HOME",
+                                "DISPLAY",
+                                "DBUS_SESSION_BUS_ADDRESS",
+                                "XDG_CURRENT_DESKTOP",
+                                "DESKTOP_SESSION",
+                                "KDE_FULL_SESSION",
+                                "GNOME_DESKTOP_SESSION_ID",
+                                "MATE_DESKTOP_SESSION_ID",
+                                "WAYLAND_DISPLAY",
+                                "BROWSER"};
 
 } // namespace
 
-// A desktop session without a desktop environment of its own, in which F1
-// finds xdg-open or not, and xdg-open finds an HTML viewer or not.
+// F1 in a desktop session without a desktop environment of its own, in which
+// xdg-open is missing, or finds no viewer for HTML, or finds one.
 TEST_F(DialogTest, HelpGoesToTheViewerOrSaysWhereThePageIs) {
     const QString page =
         QFileInfo(QCoreApplication::applicationDirPath() + "/help.html").canonicalFilePath();
     ASSERT_FALSE(page.isEmpty()) << "help.html is built beside the test programs";
-
-    const HelpRow rows[] = {
-        {"no opener", false, false},
-        {"no viewer for HTML", true, false},
-        {"a viewer", true, true},
-    };
-    for (const HelpRow& row : rows) {
-        SCOPED_TRACE(row.name);
+    dlg->show();
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    const QProcessEnvironment saved = QProcessEnvironment::systemEnvironment();
+    for (const auto& [opener, viewer] : {std::pair{false, false}, {true, false}, {true, true}}) {
+        SCOPED_TRACE(opener + viewer);
         QTemporaryDir home;
-        ASSERT_TRUE(home.isValid());
-        const QString shown = home.filePath("shown");
+        const QString shown = home.filePath("shown"), script = home.filePath("viewer");
         ASSERT_TRUE(QDir(home.path()).mkpath("data/applications"));
-        ASSERT_TRUE(QDir(home.path()).mkpath("bin"));
-        if (row.browser) {
-            const QString viewer = home.filePath("viewer");
+        if (viewer) {
             ASSERT_TRUE(
-                WriteFile(viewer, "#!/bin/sh\nprintf '%s' \"$1\" > '" + shown.toUtf8() + "'\n"));
-            QFile::setPermissions(viewer, QFile::ReadOwner | QFile::ExeOwner);
+                WriteFile(script, "#!/bin/sh\nprintf '%s' \"$1\" > '" + shown.toUtf8() + "'\n"));
+            QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner);
             ASSERT_TRUE(WriteFile(home.filePath("data/applications/viewer.desktop"),
                                   "[Desktop Entry]\nType=Application\nName=Viewer\nExec=" +
-                                      viewer.toUtf8() + " %f\nMimeType=text/html;\n"));
+                                      script.toUtf8() + " %f\nMimeType=text/html;\n"));
         }
-        ScopedEnvironment env;
-        env.Set("PATH", row.opener ? QStringLiteral("/usr/bin:/bin") : home.filePath("bin"));
-        env.Set("HOME", home.path());
+        for (const char* name : kSession)
+            qunsetenv(name);
+        qputenv("PATH", opener ? "/usr/bin:/bin" : home.filePath("bin").toLocal8Bit());
+        qputenv("HOME", home.path().toLocal8Bit());
+        qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
         for (const char* name : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_DIRS"})
-            env.Set(name, home.filePath("config"));
-        env.Set("XDG_DATA_HOME", home.filePath("data"));
-        env.Set("DISPLAY", ":99");
-        env.Set("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home.filePath("no-bus"));
-        for (const char* name :
-             {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
-              "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "WAYLAND_DISPLAY", "BROWSER"})
-            env.Unset(name);
-
+            qputenv(name, home.filePath("config").toLocal8Bit());
+        qputenv("DISPLAY", ":99");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home.filePath("no-bus").toLocal8Bit());
         boxes.clear();
-        dlg->OnHelp();
-        if (row.browser) {
+        QTest::keyClick(dlg.get(), Qt::Key_F1);
+        if (viewer) {
             EXPECT_TRUE(boxes.empty());
-            QByteArray handed;
-            EXPECT_TRUE(WaitUntil(
-                [&] {
-                    QFile file(shown);
-                    return file.open(QIODevice::ReadOnly) && !(handed = file.readAll()).isEmpty();
-                },
-                std::chrono::seconds(30)));
-            EXPECT_EQ(QString::fromLocal8Bit(handed), page);
+            EXPECT_TRUE(WaitUntil([&] { return ReadFile(shown) == page.toLocal8Bit(); },
+                                  std::chrono::seconds(30)));
         } else {
             ASSERT_EQ(boxes.size(), 1u);
             EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
@@ -115,5 +79,11 @@ TEST_F(DialogTest, HelpGoesToTheViewerOrSaysWhereThePageIs) {
                 << boxes[0].text.toStdString();
             EXPECT_TRUE(boxes[0].text.contains(page)) << boxes[0].text.toStdString();
         }
+    }
+    for (const char* name : kSession) {
+        if (saved.contains(name))
+            qputenv(name, saved.value(name).toLocal8Bit());
+        else
+            qunsetenv(name);
     }
 }

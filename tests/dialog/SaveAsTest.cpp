@@ -1,56 +1,48 @@
 #include "support/DeviceCopy.h"
 #include "support/DialogFixture.h"
+#include "support/ReadFile.h"
+#include "support/WaitUntil.h"
 
-#include "app/Globals.h"
 #include "platform/FileDialog.h"
 #include "platform/GbkCodec.h"
 #include "resources/Resource.h"
 
-#include <QDir>
-#include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
 
-QByteArray Header(const char* time, int count) {
-    return GbkFromUnicode(QStringLiteral("保存时间:")) + time +
-           GbkFromUnicode(QStringLiteral("   有效数据字节:")) + QByteArray::number(count) + "\r\n";
-}
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+QByteArray Header(const QString& time, int count) {
+    return GbkFromUnicode(QStringLiteral("保存时间:%1   有效数据字节:%2\r\n").arg(time).arg(count));
 }
 
 } // namespace
 
-class SaveAsTest : public DialogTest {
-protected:
-    void SetUp() override {
-        DialogTest::SetUp();
-        ASSERT_TRUE(dir.isValid());
-        SetSaveFileHook([this](const SaveFileRequest& r) -> std::optional<QString> {
-            requests.push_back(r);
-            return answer;
-        });
-        OpenPort();
-        Select(IDC_RESPBYTES, 14);
-    }
-    QString Save(const QString& name) {
-        answer = dir.filePath(name);
-        g_strTime = "8:0:5:3";
-        Click(IDC_SAVEAS);
-        return *answer;
-    }
+// The header holds the clock of the click; the data is the capture as it
+// stands when the file dialog closes, whatever the box shows.
+TEST_F(DialogTest, SaveWritesTheHeaderAndTheCapture) {
+    OpenPort();
+    Select(IDC_RESPBYTES, 11);
+    const QRegularExpression clock(R"(^\d{1,2}:\d{1,2}:\d{1,2}:\d{1,3}$)");
+    ASSERT_TRUE(WaitUntil([&] { return clock.match(Text(IDC_CLOCK)).hasMatch(); }));
+    EXPECT_EQ(SaveAs(), Header(Text(IDC_CLOCK), 0));
 
+    comm->Receive("hello, board");
+    Click(IDC_RECVMODE);
+    Click(IDC_CLEAR);
+    Select(IDC_RESPBYTES, 3);
     QTemporaryDir dir;
-    std::optional<QString> answer;
     std::vector<SaveFileRequest> requests;
-};
-
-TEST_F(SaveAsTest, AsksWithTitleFiltersAndSuffix) {
-    answer.reset();
+    QString clicked;
+    SetSaveFileHook([&](const SaveFileRequest& request) -> std::optional<QString> {
+        requests.push_back(request);
+        clicked = Text(IDC_CLOCK);
+        EXPECT_TRUE(WaitUntil([&] { return Text(IDC_CLOCK) != clicked; }));
+        comm->Receive("25.5");
+        return dir.filePath("log.txt");
+    });
     Click(IDC_SAVEAS);
+    EXPECT_EQ(ReadFile(dir.filePath("log.txt")), Header(clicked, 16) + "hello, board25.5");
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].title, "接收数据另存为...");
     ASSERT_EQ(requests[0].filters.size(), 2);
@@ -58,51 +50,30 @@ TEST_F(SaveAsTest, AsksWithTitleFiltersAndSuffix) {
     EXPECT_EQ(requests[0].filters[0].patterns, "*.txt");
     EXPECT_EQ(requests[0].filters[1].caption, "ALL Files(*.*)");
     EXPECT_EQ(requests[0].defaultSuffix, "txt");
-    EXPECT_TRUE(boxes.empty()) << "cancel shows nothing";
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(SaveAs().endsWith(":16\r\nhello, board25.5")) << "saving leaves the capture";
 }
 
-TEST_F(SaveAsTest, WritesTheHeaderAndTheCaptureBuffer) {
-    EXPECT_EQ(ReadFile(Save("empty.txt")), Header("8:0:5:3", 0));
-
-    comm->Receive("hello, board");
-    EXPECT_EQ(ReadFile(Save("twelve.txt")), Header("8:0:5:3", 12) + "hello, board");
-
-    Click(IDC_RECVMODE);
-    Click(IDC_CLEAR);
-    comm->Receive("25.5");
-    EXPECT_EQ(ReadFile(Save("hex.txt")), Header("8:0:5:3", 16) + "hello, board25.5");
-    EXPECT_EQ(ReadFile(Save("again.txt")), ReadFile(dir.filePath("hex.txt")));
-    EXPECT_EQ(dlg->m_strRecv, "hello, board25.5") << "saving leaves the buffer";
+TEST_F(DialogTest, CancelledSaveWritesNothing) {
+    SetSaveFileHook([](const SaveFileRequest&) { return std::nullopt; });
+    Click(IDC_SAVEAS);
     EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(SaveAsTest, AfterARollOverHoldsOnlyTheNewChunks) {
-    dlg->m_nRxCount = 9999;
-    comm->Receive("abc");
-    EXPECT_EQ(ReadFile(Save("roll.txt")), Header("8:0:5:3", 3) + "abc");
-}
-
-TEST_F(SaveAsTest, ReplacesAnExistingFile) {
-    QFile old(dir.filePath("old.txt"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write(QByteArray(4096, 'x'));
-    old.close();
-    comm->Receive("new");
-    EXPECT_EQ(ReadFile(Save("old.txt")), Header("8:0:5:3", 3) + "new");
-}
-
-TEST_F(SaveAsTest, FileErrorsAreReportedAndChangeNothing) {
+TEST_F(DialogTest, FileErrorsAreReportedAndChangeNothing) {
+    QTemporaryDir dir;
+    OpenPort();
+    Select(IDC_RESPBYTES, 3);
     comm->Receive("data");
     const QString full = DeviceCopy("/dev/full", dir.path());
-    answer = full;
-    Click(IDC_SAVEAS);
-    answer = dir.filePath("missing/log.txt");
-    Click(IDC_SAVEAS);
+    for (const QString& path : {full, dir.filePath("missing/log.txt")}) {
+        SetSaveFileHook([&](const SaveFileRequest&) { return std::optional(path); });
+        Click(IDC_SAVEAS);
+    }
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, QStringLiteral("在存取 %1 时磁盘已满。").arg(full));
     EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
     EXPECT_EQ(boxes[0].title, AppName());
     EXPECT_EQ(boxes[1].text, "没有找到 log.txt。");
-    EXPECT_EQ(dlg->m_strRecv, "data");
+    EXPECT_TRUE(SaveAs().endsWith("\r\ndata"));
 }

@@ -1,13 +1,15 @@
 #include "support/DialogFixture.h"
 #include "support/DialogDriver.h"
+#include "support/ReadFile.h"
 
 #include "app/Globals.h"
 #include "platform/FileDialog.h"
 #include "resources/Resource.h"
 
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
-
+#include <QTemporaryDir>
 
 void DialogTest::SetUp() {
     PrepareDialog();
@@ -38,20 +40,32 @@ void DialogTest::Click(int id) {
 }
 
 void DialogTest::Select(int id, int index) {
-    ASSERT_NE(qobject_cast<QComboBox*>(dlg->GetDlgItem(id)), nullptr) << id;
+    const auto* list = qobject_cast<QComboBox*>(dlg->GetDlgItem(id));
+    ASSERT_TRUE(list && index >= 0 && index < list->count()) << id << ": " << index;
     SelectItem(*dlg, id, index);
 }
 
 void DialogTest::Select(int id, const QString& entry) {
     const auto* list = qobject_cast<QComboBox*>(dlg->GetDlgItem(id));
     ASSERT_NE(list, nullptr) << id;
-    const int index = list->findText(entry);
-    ASSERT_NE(index, -1) << entry.toStdString();
-    SelectItem(*dlg, id, index);
+    Select(id, list->findText(entry));
 }
 
 QString DialogTest::Text(int id) const {
     return dlg->GetItemText(id);
+}
+
+void DialogTest::TypeSend(const QString& text) {
+    static_cast<QPlainTextEdit*>(dlg->GetDlgItem(IDC_SENDTEXT))->setPlainText(text);
+}
+
+QByteArray DialogTest::SaveAs() {
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("capture.txt");
+    SetSaveFileHook([&](const SaveFileRequest&) { return std::optional(path); });
+    Click(IDC_SAVEAS);
+    SetSaveFileHook({});
+    return ReadFile(path);
 }
 
 void DialogTest::OpenPort() {

@@ -27,6 +27,10 @@ protected:
     // Chooses the entry of list id that reads entry, wherever the list holds it.
     void Select(int id, const QString& entry);
     QString Text(int id) const;
+    // Types text into the send box in place of what it held.
+    void TypeSend(const QString& text);
+    // Saves through the save-as button into a new file; what the file holds.
+    QByteArray SaveAs();
     // Opens the port through the open button and forgets the log so far.
     void OpenPort();
 
