@@ -1,5 +1,7 @@
 #include "support/FakeCommControl.h"
 
+#include "serial/CommError.h"
+
 const QVariant& FakeCommControl::Access(const char* name, const QVariant& value) {
     const bool setter = QByteArrayView(name).endsWith('=');
     log.append(QString::fromLatin1(name) + (setter ? value.toString() : QString()));

@@ -1,12 +1,8 @@
 #pragma once
 
 #include "serial/CommControl.h"
-#include "serial/CommError.h"
 
-#include <QByteArray>
-#include <QString>
 #include <QStringList>
-#include <QVariant>
 
 #include <map>
 #include <vector>
@@ -23,13 +19,9 @@ public:
     bool portOpen = false;
     QString lostPort;
     QByteArray waiting;
-    // What InBufferCount reports; -1 means the size of waiting.
-    short reportedCount = -1;
 
-    // The access (as logged) throws CommError(description) from now on.
-    void FailOn(const QString& access, const QString& description) {
-        m_failures[access] = description;
-    }
+    // The access (as logged) throws CommError(text) from now on.
+    void FailOn(const QString& access, const QString& text) { m_failures[access] = text; }
     void ClearFailures() { m_failures.clear(); }
 
     // Bytes arrive on the open port; as the real control, it raises the
@@ -47,10 +39,7 @@ public:
 
     void SetCommPort(short port) override { Access("CommPort=", port); }
     void SetInBufferSize(short size) override { Access("InBufferSize=", size); }
-    short GetInBufferCount() override {
-        Access("InBufferCount?");
-        return reportedCount >= 0 ? reportedCount : short(waiting.size());
-    }
+    short GetInBufferCount() override { return Access("InBufferCount?"), short(waiting.size()); }
     void SetInputLen(short len) override { m_inputLen = Access("InputLen=", len).toInt(); }
     void SetOutBufferSize(short size) override { Access("OutBufferSize=", size); }
     void SetPortOpen(bool open) override { portOpen = Access("PortOpen=", open).toBool(); }
