@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,20 +18,19 @@ TEST_F(DialogTest, HelpGoesToTheViewerOrSaysWhereThePageIs) {
     const QProcessEnvironment saved = QProcessEnvironment::systemEnvironment();
     QTemporaryDir home;
     const QString none = home.filePath("none"), viewer = home.filePath("viewer");
-    const std::pair<const char*, QString> session[] = {
-        {"PATH", "/usr/bin:/bin"},
-        {"HOME", home.path()},
-        {"XDG_DATA_HOME", home.path()},
-        {"XDG_DATA_DIRS", none},
-        {"XDG_CONFIG_HOME", none},
-        {"XDG_CONFIG_DIRS", none},
-        {"DISPLAY", ":99"},
-        {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + none},
-        {"XDG_CURRENT_DESKTOP", {}},
-        {"DESKTOP_SESSION", {}},
-        {"BROWSER", {}}};
-    for (const auto& [name, value] : session)
-        qputenv(name, value.toLocal8Bit());
+    QStringList session = {"PATH=/usr/bin:/bin",
+                           "HOME=" + home.path(),
+                           "XDG_DATA_HOME=" + home.path(),
+                           "XDG_DATA_DIRS=" + none,
+                           "XDG_CONFIG_HOME=" + none,
+                           "XDG_CONFIG_DIRS=" + none,
+                           "DISPLAY=:99",
+                           "DBUS_SESSION_BUS_ADDRESS=unix:path=" + none,
+                           "XDG_CURRENT_DESKTOP=",
+                           "DESKTOP_SESSION=",
+                           "BROWSER="};
+    for (const QString& entry : session)
+        qputenv(entry.section('=', 0, 0).toLatin1(), entry.section('=', 1).toLocal8Bit());
     dlg->show();
     dlg->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
@@ -52,6 +52,7 @@ TEST_F(DialogTest, HelpGoesToTheViewerOrSaysWhereThePageIs) {
     EXPECT_TRUE(
         WaitUntil([&] { return ReadFile(none) == page.toLocal8Bit(); }, std::chrono::seconds(30)));
     EXPECT_EQ(boxes.size(), 1u);
-    for (const auto& [name, value] : session)
-        saved.contains(name) ? qputenv(name, saved.value(name).toLocal8Bit()) : qunsetenv(name);
+    for (const QString& name : session.replaceInStrings(QRegularExpression("=.*"), {}))
+        saved.contains(name) ? qputenv(name.toLatin1(), saved.value(name).toLocal8Bit())
+                             : qunsetenv(name.toLatin1());
 }

@@ -36,21 +36,6 @@ TEST_F(DialogTest, FirstPressConfiguresThenEachPressOpensOrCloses) {
                                    "PortOpen=false PortOpen=true");
 }
 
-// A configuration the control refuses runs whole again on the next press,
-// which finds the port it left open and does not open it twice.
-TEST_F(DialogTest, RefusedConfigurationRunsAgainOnTheNextPress) {
-    comm->FailOn("Settings=9600,n,8,1", "端口设置无效");
-    Click(IDC_OPEN);
-    comm->ClearFailures();
-    Click(IDC_OPEN);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "端口设置无效");
-    EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
-    EXPECT_EQ(comm->log.mid(7, 6).join(' '), "CommPort=1 InBufferSize=1024 OutBufferSize=512 "
-                                             "PortOpen? InputMode=1 Settings=9600,n,8,1");
-    EXPECT_EQ(Text(IDC_OPEN), "关闭串口");
-}
-
 // Each choice goes to the control at once, open or not, and into the configuration.
 TEST_F(DialogTest, LineSettingsGoToTheControlAtOnce) {
     const std::tuple<int, int, QString> rows[] = {
@@ -81,21 +66,4 @@ TEST_F(DialogTest, PortChangesOnlyWhileClosed) {
     Click(IDC_OPEN);
     Select(IDC_PORT, 2);
     EXPECT_EQ(qobject_cast<QComboBox*>(dlg->GetDlgItem(IDC_PORT))->currentText(), "COM1");
-}
-
-// The control closed the port itself: one box, however many carrier events
-// follow, and the buttons name what the next press does.
-TEST_F(DialogTest, ALostPortIsToldOnce) {
-    OpenPort();
-    Click(IDC_ACQUIRE);
-    comm->portOpen = false;
-    comm->lostPort = "串口 COM1（/dev/ttyUSB0）";
-    comm->RaiseEvent(CommControl::comEvCD);
-    comm->RaiseEvent(CommControl::comEvCD);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text.section(u'：', 0, 0), "串口 COM1（/dev/ttyUSB0）已断开");
-    EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
-    EXPECT_EQ(Text(IDC_OPEN) + Text(IDC_ACQUIRE), "打开串口开始采集");
-    Click(IDC_OPEN);
-    EXPECT_EQ(comm->log.last(), "PortOpen=true");
 }

@@ -1,4 +1,11 @@
 #include "support/DialogFixture.h"
+#include "support/ReadFile.h"
+#include "support/WaitUntil.h"
+
+#include "platform/FileDialog.h"
+#include "platform/GbkCodec.h"
+
+#include <QTemporaryDir>
 
 namespace {
 
@@ -19,18 +26,16 @@ TEST_F(DialogTest, ChunksAreShownCountedAndCaptured) {
         std::vector<QByteArray> reads;
         QString box, labels; // received, waiting
         QByteArray capture;
-    } rows[] = {
-        {5, false, {"25.50"}, "25.50", "5 5Bytes", "25.50"},
-        {5, true, {"\x01.5\x7F\xFF"}, "01 2E 35 7F FF ", "5 5Bytes", "\x01.5\x7F\xFF"},
-        {1, false, {"AB"}, "A", "1 2Bytes", "A"},
-        {3, false, {QByteArray("A\0B", 3)}, "A", "1 3Bytes", "A"},
-        {3, true, {QByteArray("\0AB", 3)}, "", "0 3Bytes", ""},
-        {2, false, {"25.5", "26.0"}, "2526", "4 4Bytes", "2526"},
-        {1, false, {"\xD6", "\xD0"}, "中", "2 1Bytes", "\xD6\xD0"}, // split between chunks
-        {2, false, {"\xFF\x41"}, "\uFFFDA", "2 2Bytes", "\xFF\x41"},
-        {8, false, {"a\r\nb\nc\rd"}, "a\nb\nc\nd", "8 8Bytes", "a\r\nb\nc\rd"},
-        {2, false, {"a\r", "\nb"}, "a\nb", "4 2Bytes", "a\r\nb"},
-    };
+    } rows[] = {{5, false, {"25.50"}, "25.50", "5 5Bytes", "25.50"},
+                {5, true, {"\x01.5\x7F\xFF"}, "01 2E 35 7F FF ", "5 5Bytes", "\x01.5\x7F\xFF"},
+                {1, false, {"AB"}, "A", "1 2Bytes", "A"},
+                {3, false, {QByteArray("A\0B", 3)}, "A", "1 3Bytes", "A"},
+                {3, true, {QByteArray("\0AB", 3)}, "", "0 3Bytes", ""},
+                {2, false, {"25.5", "26.0"}, "2526", "4 4Bytes", "2526"},
+                {1, false, {"\xD6", "\xD0"}, "中", "2 1Bytes", "\xD6\xD0"}, // split between chunks
+                {2, false, {"\xFF\x41"}, "\uFFFDA", "2 2Bytes", "\xFF\x41"},
+                {8, false, {"a\r\nb\nc\rd"}, "a\nb\nc\nd", "8 8Bytes", "a\r\nb\nc\rd"},
+                {2, false, {"a\r", "\nb"}, "a\nb", "4 2Bytes", "a\r\nb"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.capture.toStdString());
         TearDown();
@@ -39,6 +44,7 @@ TEST_F(DialogTest, ChunksAreShownCountedAndCaptured) {
         Select(IDC_RESPBYTES, row.respBytes - 1);
         if (row.hex)
             Click(IDC_RECVMODE);
+        EXPECT_EQ(Text(IDC_RECVMODE), row.hex ? "十六进制" : "文本形式");
         for (const QByteArray& read : row.reads)
             comm->Receive(read);
         EXPECT_EQ(Text(IDC_RECV), row.box);
@@ -48,8 +54,9 @@ TEST_F(DialogTest, ChunksAreShownCountedAndCaptured) {
     }
 }
 
-// An event with nothing waiting, or of another kind, reads nothing.
-TEST_F(DialogTest, EventsWithoutDataReadNothing) {
+// An event with nothing waiting, or of another kind, reads nothing. 10000
+// bytes are kept; the chunk that passes them starts all afresh.
+TEST_F(DialogTest, EmptyEventsAndTheRollOverPastTenThousandBytes) {
     OpenPort();
     Click(IDC_CURVE);
     comm->RaiseEvent(CommControl::comEvCD); // carrier, the port still open: no loss
@@ -57,12 +64,6 @@ TEST_F(DialogTest, EventsWithoutDataReadNothing) {
     comm->RaiseEvent(CommControl::comEvReceive);
     EXPECT_EQ(comm->log.join(' '), "CommEvent? PortOpen? CommEvent? CommEvent? InBufferCount?");
     EXPECT_EQ(Text(IDC_RXCOUNT) + Text(IDC_BUFCOUNT) + Text(IDC_TEMP), "RX0Bytes摄氏     ℃");
-    EXPECT_TRUE(boxes.empty());
-}
-
-// 10000 bytes are kept; the chunk that passes them starts all afresh.
-TEST_F(DialogTest, RollOverPastTenThousandBytes) {
-    OpenPort();
     Select(IDC_RESPBYTES, 9);
     for (int i = 0; i < 1000; ++i)
         comm->Receive("0123456789");
@@ -74,29 +75,54 @@ TEST_F(DialogTest, RollOverPastTenThousandBytes) {
     EXPECT_EQ(Capture(SaveAs()), "abc");
     comm->Receive("def");
     EXPECT_EQ(Text(IDC_RXCOUNT) + Text(IDC_RECV), "3def");
+    EXPECT_TRUE(boxes.empty());
 }
 
-// Clearing, stopping the display and switching the mode change the box, never the capture.
-TEST_F(DialogTest, ClearStopAndModeSwitchTouchOnlyTheBox) {
+// The header holds the clock at the click; the data is the capture as it
+// stands when the file dialog closes, whatever the box shows or stopped showing.
+TEST_F(DialogTest, SaveWritesTheHeaderAndTheCapture) {
+    const auto header = [](const QString& time, int count) {
+        return GbkFromUnicode(
+            QStringLiteral("保存时间:%1   有效数据字节:%2\r\n").arg(time).arg(count));
+    };
+    ASSERT_TRUE(WaitUntil([&] { return Text(IDC_CLOCK).count(':') == 3; }));
+    EXPECT_EQ(SaveAs(), header(Text(IDC_CLOCK), 0));
     OpenPort();
-    Select(IDC_RESPBYTES, 2);
-    comm->Receive("abc");
+    Select(IDC_RESPBYTES, 11);
+    comm->Receive("hello, board");
+    Click(IDC_RECVMODE);
     Click(IDC_CLEAR);
     EXPECT_EQ(Text(IDC_RXCOUNT) + Text(IDC_RECV), "0");
     Click(IDC_STOPDISP);
     EXPECT_EQ(Text(IDC_STOPDISP), "开始显示");
-    comm->Receive("123");
+    Select(IDC_RESPBYTES, 3);
+    QTemporaryDir dir;
+    std::vector<SaveFileRequest> asked;
+    QString clicked;
+    const QString answers[] = {{}, dir.filePath("missing/log.txt"), dir.filePath("log.txt")};
+    SetSaveFileHook([&](const SaveFileRequest& request) -> std::optional<QString> {
+        asked.push_back(request);
+        clicked = Text(IDC_CLOCK);
+        EXPECT_TRUE(WaitUntil([&] { return Text(IDC_CLOCK) != clicked; }));
+        comm->Receive("25.5");
+        return answers[asked.size() - 1].isEmpty() ? std::nullopt
+                                                   : std::optional(answers[asked.size() - 1]);
+    });
+    for (int i = 0; i < 3; ++i) // cancelled, refused, saved
+        Click(IDC_SAVEAS);
+    EXPECT_EQ(ReadFile(answers[2]), header(clicked, 24) + "hello, board25.525.525.5");
+    EXPECT_EQ(Text(IDC_RXCOUNT) + Text(IDC_RECV), "12");
     Click(IDC_STOPDISP);
     EXPECT_EQ(Text(IDC_STOPDISP), "停止显示");
-    EXPECT_EQ(Text(IDC_RXCOUNT), "3");
-    Select(IDC_RESPBYTES, 1);
-    comm->Receive("12");
-    Click(IDC_RECVMODE);
-    EXPECT_EQ(Text(IDC_RECVMODE), "十六进制");
-    comm->Receive("\xD6\xFF");
-    Click(IDC_RECVMODE);
-    EXPECT_EQ(Text(IDC_RECVMODE), "文本形式");
-    comm->Receive("\xD6\xD0");
-    EXPECT_EQ(Text(IDC_RECV), "12D6 FF 中");
-    EXPECT_EQ(Capture(SaveAs()), "abc12312\xD6\xFF\xD6\xD0");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "没有找到 log.txt。");
+    EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
+    EXPECT_EQ(boxes[0].title, AppName());
+    const SaveFileRequest& r = asked[0];
+    ASSERT_EQ(r.filters.size(), 2);
+    EXPECT_EQ(
+        QStringList({r.title, r.filters[0].caption, r.filters[0].patterns, r.filters[1].caption,
+                     r.defaultSuffix}),
+        QStringList({"接收数据另存为...", "TEXT Files(*.txt)", "*.txt", "ALL Files(*.*)", "txt"}));
+    EXPECT_TRUE(SaveAs().endsWith(":24\r\nhello, board25.525.525.5")) << "saving keeps the capture";
 }

@@ -1,23 +1,28 @@
 #include "support/DialogFixture.h"
 
-// Both buttons that write to the line refuse a closed port, and a write the
+// Both buttons that write to the line refuse a closed port. Start and stop
+// alternate on an open port, whatever happened to it in between; a write the
 // control refuses changes neither the counter nor the caption.
 TEST_F(DialogTest, WritesNeedAnOpenPortAndAControlThatTakesThem) {
-    TypeSend("hello");
     Click(IDC_SEND);
     Click(IDC_ACQUIRE);
     OpenPort();
+    Click(IDC_ACQUIRE);
+    EXPECT_EQ(Text(IDC_ACQUIRE) + Text(IDC_TXCOUNT), "停止采集1");
+    Click(IDC_OPEN);
+    Click(IDC_OPEN);
+    Click(IDC_ACQUIRE);
+    EXPECT_EQ(comm->outputs, (std::vector<QVariant>{QByteArray("\xFF"), QByteArray("\xFE")}));
     comm->FailOn("Output", "写入失败");
     Click(IDC_SEND);
     Click(IDC_ACQUIRE);
-    EXPECT_EQ(Text(IDC_TXCOUNT) + Text(IDC_ACQUIRE), "TX开始采集");
+    EXPECT_EQ(Text(IDC_ACQUIRE) + Text(IDC_TXCOUNT), "开始采集2");
     ASSERT_EQ(boxes.size(), 4u);
     for (int i : {0, 1, 3}) {
-        EXPECT_EQ(boxes[i].text, i < 3 ? "请打开串口后再操作!" : "写入失败");
-        EXPECT_EQ(boxes[i].title, i < 3 ? "非法操作!" : AppName());
-        EXPECT_EQ(boxes[i].icon, i < 3 ? MsgIcon::Exclamation : MsgIcon::Stop);
+        EXPECT_EQ(boxes[i].text, i < 2 ? "请打开串口后再操作!" : "写入失败");
+        EXPECT_EQ(boxes[i].title, i < 2 ? "非法操作!" : AppName());
+        EXPECT_EQ(boxes[i].icon, i < 2 ? MsgIcon::Exclamation : MsgIcon::Stop);
     }
-    EXPECT_EQ(comm->log.count("Output"), 2);
 }
 
 // Text goes out as the box holds it, counted in bytes of the code page;
@@ -36,9 +41,7 @@ TEST_F(DialogTest, SendWritesTextOrTheBytesItsDigitsSpell) {
         {"ABC", QByteArray("\xAB\xC0"), 22, {}},
         {"  \n ", {}, 22, {}},
         {"G1", {}, 22, "第 1 个字符“G”"},
-        {"41\n42\nZ", {}, 22, "第 7 个字符“Z”"},
-        {"41e\u0301", {}, 22, "第 3 个字符“e\u0301”"},
-    };
+        {"41\n42\nZ", {}, 22, "第 7 个字符“Z”"}};
     for (const auto& [typed, sent, total, refused] : rows) {
         SCOPED_TRACE(typed.toStdString());
         if (sent.typeId() == QMetaType::QByteArray && Text(IDC_SENDMODE) == "文本形式")

@@ -3,19 +3,6 @@
 #include "platform/WindowStyles.h"
 #include "temperature/CurveWnd.h"
 
-// Start and stop alternate with each click on an open port, whatever
-// happened to the port in between.
-TEST_F(DialogTest, StartAndStopSendTheirBytesAndCountThem) {
-    OpenPort();
-    Click(IDC_ACQUIRE);
-    EXPECT_EQ(Text(IDC_ACQUIRE) + Text(IDC_TXCOUNT), "停止采集1");
-    Click(IDC_OPEN);
-    Click(IDC_OPEN);
-    Click(IDC_ACQUIRE);
-    EXPECT_EQ(Text(IDC_ACQUIRE) + Text(IDC_TXCOUNT), "开始采集2");
-    EXPECT_EQ(comm->outputs, (std::vector<QVariant>{QByteArray("\xFF"), QByteArray("\xFE")}));
-}
-
 // In curve mode a reply shows in the readout, which takes the list's place,
 // and goes to the curve; out of it neither changes, and the readout keeps the
 // last reading taken in curve mode.
