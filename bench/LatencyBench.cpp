@@ -9,6 +9,7 @@
 #include "support/WaitUntil.h"
 
 #include "platform/X11Repaint.h"
+#include "resources/Resource.h"
 
 #include <QApplication>
 #include <QLineEdit>

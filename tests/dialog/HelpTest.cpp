@@ -18,17 +18,12 @@ TEST_F(DialogTest, HelpGoesToTheViewerOrSaysWhereThePageIs) {
     const QProcessEnvironment saved = QProcessEnvironment::systemEnvironment();
     QTemporaryDir home;
     const QString none = home.filePath("none"), viewer = home.filePath("viewer");
-    QStringList session = {"PATH=/usr/bin:/bin",
-                           "HOME=" + home.path(),
-                           "XDG_DATA_HOME=" + home.path(),
-                           "XDG_DATA_DIRS=" + none,
-                           "XDG_CONFIG_HOME=" + none,
-                           "XDG_CONFIG_DIRS=" + none,
-                           "DISPLAY=:99",
-                           "DBUS_SESSION_BUS_ADDRESS=unix:path=" + none,
-                           "XDG_CURRENT_DESKTOP=",
-                           "DESKTOP_SESSION=",
-                           "BROWSER="};
+    QStringList session = QStringLiteral("PATH=/usr/bin:/bin HOME=%1 XDG_DATA_HOME=%1 "
+                                         "XDG_DATA_DIRS=%2 XDG_CONFIG_HOME=%2 XDG_CONFIG_DIRS=%2 "
+                                         "DBUS_SESSION_BUS_ADDRESS=unix:path=%2 DISPLAY=:99 "
+                                         "XDG_CURRENT_DESKTOP= DESKTOP_SESSION= BROWSER=")
+                              .arg(home.path(), none)
+                              .split(' ');
     for (const QString& entry : session)
         qputenv(entry.section('=', 0, 0).toLatin1(), entry.section('=', 1).toLocal8Bit());
     dlg->show();
@@ -51,7 +46,6 @@ TEST_F(DialogTest, HelpGoesToTheViewerOrSaysWhereThePageIs) {
     QTest::keyClick(dlg.get(), Qt::Key_F1);
     EXPECT_TRUE(
         WaitUntil([&] { return ReadFile(none) == page.toLocal8Bit(); }, std::chrono::seconds(30)));
-    EXPECT_EQ(boxes.size(), 1u);
     for (const QString& name : session.replaceInStrings(QRegularExpression("=.*"), {}))
         saved.contains(name) ? qputenv(name.toLatin1(), saved.value(name).toLocal8Bit())
                              : qunsetenv(name.toLatin1());

@@ -28,35 +28,32 @@ QStringList Lines(QPlainTextEdit* box) {
 } // namespace
 
 TEST_F(DialogTest, ReceiveBoxWrapsAndCopiesAsSingleParagraphs) {
-    const struct {
-        bool hex;
-        std::vector<QByteArray> reads; // in turn, count times
-        int count, settleEvery;
-        QString shown; // once round the reads
-    } rows[] = {
+    // Hexadecimal; the reads, in turn, count times, settling every so many; what they show once
+    // round.
+    const std::tuple<bool, std::vector<QByteArray>, int, int, QString> rows[] = {
         {false, {"25.50"}, 700, 1, "25.50"},
         {true, {"25.50"}, 260, 3, "32 35 2E 35 30 "},
         {false, {"ab cd", "e fgh i", "jklmnop "}, 240, 2, "ab cde fgh ijklmnop "},
         {false, {"0123456789abcde", "fghij k", "AB\r\n"}, 150, 1, "0123456789abcdefghij kAB\n"},
         {false, {"\xCE\xC2\xB6\xC8 25.5\xA1\xE6\r\n"}, 60, 1, "温度 25.5℃\n"}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.shown.toStdString());
+    for (const auto& [hex, reads, count, settleEvery, shown] : rows) {
+        SCOPED_TRACE(shown.toStdString());
         TearDown();
         SetUp();
         dlg->show();
         OpenPort();
-        if (row.hex)
+        if (hex)
             Click(IDC_RECVMODE);
         auto* box = static_cast<MultilineEdit*>(dlg->GetDlgItem(IDC_RECV));
-        for (int i = 0; i < row.count; ++i) {
-            const QByteArray& read = row.reads[std::size_t(i) % row.reads.size()];
+        for (int i = 0; i < count; ++i) {
+            const QByteArray& read = reads[std::size_t(i) % reads.size()];
             Select(IDC_RESPBYTES, int(read.size()) - 1);
             comm->Receive(read);
-            if ((i + 1) % row.settleEvery == 0)
+            if ((i + 1) % settleEvery == 0)
                 box->Settle();
         }
         box->Settle();
-        EXPECT_EQ(box->toPlainText(), row.shown.repeated(row.count / qsizetype(row.reads.size())));
+        EXPECT_EQ(box->toPlainText(), shown.repeated(count / qsizetype(reads.size())));
         EXPECT_GT(box->document()->blockCount(), 5) << "the paragraphs are kept in blocks";
         QPlainTextEdit plain;
         plain.setFont(box->font());
@@ -68,21 +65,18 @@ TEST_F(DialogTest, ReceiveBoxWrapsAndCopiesAsSingleParagraphs) {
         plain.show();
         ASSERT_EQ(plain.viewport()->width(), box->viewport()->width());
         EXPECT_EQ(Lines(box), Lines(&plain));
-        // Across a wrap, and from a line's start to another's (no key joins the blocks).
-        for (const auto& [line, column, down] : {std::tuple{3, 1, 1}, {2, 0, 4}}) {
-            QString copied[2];
-            for (QPlainTextEdit* edit : {static_cast<QPlainTextEdit*>(box), &plain}) {
-                QTextCursor cursor(edit->document());
-                cursor.movePosition(QTextCursor::Down, QTextCursor::MoveAnchor, line);
-                cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, column);
-                cursor.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, down);
-                edit->setTextCursor(cursor);
-                edit->copy();
-                copied[edit == &plain] = QGuiApplication::clipboard()->text();
-            }
-            EXPECT_EQ(copied[0], copied[1]);
+        // Copied from a line's start to another's, three lines across wraps (by no key,
+        // which would join the blocks).
+        QString copied[2];
+        for (QPlainTextEdit* edit : {static_cast<QPlainTextEdit*>(box), &plain}) {
+            QTextCursor cursor(edit->document());
+            cursor.movePosition(QTextCursor::Down, QTextCursor::MoveAnchor, 2);
+            cursor.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, 3);
+            edit->setTextCursor(cursor);
+            edit->copy();
+            copied[edit == &plain] = QGuiApplication::clipboard()->text();
         }
-        // The blocks were split where lines wrapped at this width in this font.
+        EXPECT_EQ(copied[0], copied[1]);
         for (const bool bigger : {true, false}) { // a larger font, then a narrower box
             for (QPlainTextEdit* edit : {static_cast<QPlainTextEdit*>(box), &plain})
                 bigger ? edit->setFont(QFont(edit->font().family(), edit->font().pointSize() + 3))
@@ -90,11 +84,11 @@ TEST_F(DialogTest, ReceiveBoxWrapsAndCopiesAsSingleParagraphs) {
             EXPECT_EQ(Lines(box), Lines(&plain));
         }
         Click(IDC_CLEAR);
-        Select(IDC_RESPBYTES, int(row.reads[0].size()) - 1);
-        comm->Receive(row.reads[0]);
+        Select(IDC_RESPBYTES, int(reads[0].size()) - 1);
+        comm->Receive(reads[0]);
         box->Settle();
         EXPECT_EQ(box->document()->blockCount(), box->toPlainText().count('\n') + 1);
-        EXPECT_EQ(Text(IDC_RXCOUNT), QString::number(row.reads[0].size()));
+        EXPECT_EQ(Text(IDC_RXCOUNT), QString::number(reads[0].size()));
     }
 }
 
@@ -109,7 +103,7 @@ TEST_F(DialogTest, ReceiveBoxFramesShowTheEndAsAFullPaintWould) {
     QWidget* viewport = box->viewport();
     for (int step = 0; step < 24; ++step) {
         SCOPED_TRACE(step);
-        if (step == 12)
+        if (step == 12) // and on in hexadecimal
             Click(IDC_RECVMODE);
         // Words of a few lengths, so that some carry over to the next line.
         for (int i = 0; i <= step % 4 * 5; ++i)
