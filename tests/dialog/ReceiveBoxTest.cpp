@@ -63,7 +63,6 @@ TEST_F(DialogTest, ReceiveBoxWrapsAndCopiesAsSingleParagraphs) {
         plain.setVerticalScrollBarPolicy(box->verticalScrollBarPolicy());
         plain.setPlainText(box->toPlainText());
         plain.show();
-        ASSERT_EQ(plain.viewport()->width(), box->viewport()->width());
         EXPECT_EQ(Lines(box), Lines(&plain));
         // Copied from a line's start to another's, three lines across wraps (by no key,
         // which would join the blocks).
@@ -102,7 +101,6 @@ TEST_F(DialogTest, ReceiveBoxFramesShowTheEndAsAFullPaintWould) {
     auto* box = static_cast<QPlainTextEdit*>(dlg->GetDlgItem(IDC_RECV));
     QWidget* viewport = box->viewport();
     for (int step = 0; step < 24; ++step) {
-        SCOPED_TRACE(step);
         if (step == 12) // and on in hexadecimal
             Click(IDC_RECVMODE);
         // Words of a few lengths, so that some carry over to the next line.
