@@ -26,7 +26,7 @@ void BM_CurveAddValue(benchmark::State& state) {
     dlg.show();
     ClickItem(dlg, IDC_CURVE);
     QCoreApplication::processEvents();
-    CCurveWnd& curve = dlg.m_curve;
+    CCurveWnd& curve = *dlg.findChild<CCurveWnd*>();
     const auto before = static_cast<int>(state.range(0));
     for (int i = 0; i < before; ++i)
         curve.AddValue(NextValue(i));

@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     DialogOnPty rig(5, true);
     CSerialDlg& dlg = rig.Dialog();
     long events = 0;
-    QObject::connect(dlg.m_comm.Control(), &CommControl::OnComm, [&] { ++events; });
+    QObject::connect(&rig.Control(), &CommControl::OnComm, [&] { ++events; });
     ClockWatch watch(dlg);
 
     const pid_t board = fork();

@@ -9,9 +9,11 @@
 #include "support/WaitUntil.h"
 
 #include "platform/X11Repaint.h"
+#include "resources/Resource.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <algorithm>
@@ -47,10 +49,11 @@ void MeasureReadout() {
     CSerialDlg& dlg = rig.Dialog();
     Clock::time_point shown;
     bool changed = false;
-    QObject::connect(dlg.m_editTemp, &QLineEdit::textChanged, [&] {
-        shown = Clock::now();
-        changed = true;
-    });
+    QObject::connect(qobject_cast<QLineEdit*>(dlg.GetDlgItem(IDC_TEMP)), &QLineEdit::textChanged,
+                     [&] {
+                         shown = Clock::now();
+                         changed = true;
+                     });
     std::vector<double> micros;
     for (int i = 0; i < kReadoutReadings; ++i) {
         changed = false;
@@ -72,7 +75,7 @@ void MeasureReadout() {
 void MeasureBox() {
     DialogOnPty rig(5, false);
     CSerialDlg& dlg = rig.Dialog();
-    QWidget* viewport = dlg.m_editRecv->viewport();
+    QWidget* viewport = qobject_cast<QPlainTextEdit*>(dlg.GetDlgItem(IDC_RECV))->viewport();
     const QRect box(viewport->mapTo(&dlg, QPoint()), viewport->size());
     DamageWatch watch(unsigned(dlg.winId()));
     RunFor(500ms); // the first frames

@@ -15,15 +15,16 @@ namespace {
 // Readings received between two resets of the box: few enough that the box
 // stays at the size under test.
 constexpr int kBatch = 500;
-// Just under the roll-over: 9,990 counted bytes of 5-byte readings.
-constexpr int kReadingsBeforeRollOver = 1998;
+// With a batch, just under the roll-over: 7,490 to 9,990 counted bytes of
+// 5-byte readings.
+constexpr int kReadingsBeforeBatch = 1498;
 
 // One 5-byte reading per event, response count 5, the dialog shown with the
 // port open over the recording control; each event followed by its frame:
 // the box lays out and scrolls, and the window paints what changed, as the
 // event loop would do next. Arguments: hexadecimal display (0/1) and
-// whether the box starts empty (0) or as full as just before the roll-over
-// (1), filled by receptions with a frame after every other one; and whether
+// whether the box starts empty (0) or so full that the batch ends just
+// before the roll-over (1), filled by receptions with a frame after every other one; and whether
 // the curve is open (1), so that each reading is drawn and shown there too.
 void BM_OnCommEvent(benchmark::State& state) {
     const bool hex = state.range(0) == 1;
@@ -44,20 +45,18 @@ void BM_OnCommEvent(benchmark::State& state) {
     // Readings that differ, as a sensor's do, so the readout and the curve change.
     const QByteArray readings[] = {"25.50", "25.56", "25.44", "25.62"};
     const auto frame = [&] {
-        dlg.m_editRecv->Settle();
+        static_cast<MultilineEdit*>(dlg.GetDlgItem(IDC_RECV))->Settle();
         QCoreApplication::processEvents();
     };
     const auto reset = [&] {
+        // Clearing the box also sets the counter to what the box holds, nothing.
         ClickItem(dlg, IDC_CLEAR);
-        for (int i = 0; full && i < kReadingsBeforeRollOver; ++i) {
+        for (int i = 0; full && i < kReadingsBeforeBatch; ++i) {
             comm->Receive(readings[i % 4]);
             if (i % 2)
                 frame();
         }
         frame();
-        // Keep the counter from rolling the box over.
-        dlg.m_nRxCount = 0;
-        dlg.m_strRecv.clear();
         comm->log.clear();
         QCoreApplication::processEvents();
     };

@@ -6,14 +6,15 @@
 #include "support/DialogDriver.h"
 #include "support/FakeCommControl.h"
 #include "support/ProcessStats.h"
+#include "support/ReadFile.h"
 #include "support/Row.h"
 
 #include "app/SerialDlg.h"
+#include "platform/FileDialog.h"
 #include "resources/Resource.h"
 
 #include <QApplication>
-#include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -77,10 +78,17 @@ int main(int argc, char** argv) {
     }
     QApplication::processEvents();
 
-    const bool consistent =
-        dlg.m_nRxCount == count && dlg.GetItemText(IDC_RXCOUNT) == QString::number(count) &&
-        dlg.m_strRecv == capture && dlg.m_editRecv->toPlainText() == box &&
-        dlg.m_editTemp->text() == QStringLiteral("摄氏25.50℃") && comm->waiting.isEmpty();
+    // The capture, as a save writes it after its header line.
+    const QTemporaryDir dir;
+    SetSaveFileHook(
+        [&](const SaveFileRequest&) { return std::optional(dir.filePath("soak.txt")); });
+    ClickItem(dlg, IDC_SAVEAS);
+    QByteArray saved = ReadFile(dir.filePath("soak.txt"));
+    saved.remove(0, saved.indexOf("\r\n") + 2);
+    const bool consistent = dlg.GetItemText(IDC_RXCOUNT) == QString::number(count) &&
+                            saved == capture && dlg.GetItemText(IDC_RECV) == box &&
+                            dlg.GetItemText(IDC_TEMP) == QStringLiteral("摄氏25.50℃") &&
+                            comm->waiting.isEmpty();
     const double growthMb = double(residentMax - residentAtWarmUp) / (1 << 20);
     PrintRow("soak: 1,000,000 receptions, " + std::to_string(rollOvers) +
                  " roll-overs: resident memory after warm-up → highest later",

@@ -50,12 +50,19 @@ struct StreamFigures {
     double fullMicros = 0;
 };
 
+// The received-bytes counter as its label shows it ("RX" before the first reception).
+int RxCount(const CSerialDlg& dlg) {
+    return dlg.GetItemText(IDC_RXCOUNT).toInt();
+}
+
 StreamFigures Stream(bool hex, bool curve, std::chrono::seconds length, pid_t xServer) {
     TempConfigHome home;
     BoardProcess board(10ms);
-    // A new dialog starts with the port closed, as a new run of the program does.
-    g_bPortOpen = false;
-    CSerialDlg dlg(std::make_unique<QtCommControl>());
+    // A new dialog starts from the program's start state, as a new run does.
+    ResetGlobals();
+    auto control = std::make_unique<QtCommControl>();
+    CommControl* comm = control.get();
+    CSerialDlg dlg(std::move(control));
     dlg.Create();
     dlg.show();
     SelectItem(dlg, IDC_RESPBYTES, 4);
@@ -64,24 +71,24 @@ StreamFigures Stream(bool hex, bool curve, std::chrono::seconds length, pid_t xS
     if (hex)
         ClickItem(dlg, IDC_RECVMODE);
     ClickItem(dlg, IDC_OPEN);
-    if (!g_bPortOpen)
+    if (dlg.GetItemText(IDC_OPEN) != QStringLiteral("关闭串口"))
         throw std::runtime_error("COM1 did not open on the board simulator");
     long receptions = 0;
-    QObject::connect(dlg.m_comm.Control(), &CommControl::OnComm, [&] { ++receptions; });
+    QObject::connect(comm, &CommControl::OnComm, [&] { ++receptions; });
     ClickItem(dlg, IDC_ACQUIRE);
     RunFor(kWarmUp);
 
     std::vector<Sample> samples;
     QTimer sampler;
     QObject::connect(&sampler, &QTimer::timeout, [&] {
-        samples.push_back({CpuSeconds(), receptions, dlg.m_nRxCount});
+        samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
     });
     const double xBefore = CpuSecondsOf(xServer);
-    samples.push_back({CpuSeconds(), receptions, dlg.m_nRxCount});
+    samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
     sampler.start(kSample);
     RunFor(length);
     sampler.stop();
-    samples.push_back({CpuSeconds(), receptions, dlg.m_nRxCount});
+    samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
     const double seconds = std::chrono::duration<double>(length).count();
     StreamFigures figures;
     figures.xServerShare = (CpuSecondsOf(xServer) - xBefore) / seconds * 100;

@@ -16,10 +16,13 @@ public:
     DialogOnPty(int respBytes, bool curve);
 
     CSerialDlg& Dialog() { return m_dlg; }
+    // The control the dialog hosts, to watch its events.
+    CommControl& Control() { return *m_pControl; }
     PseudoTerminal& Board() { return m_pty; }
 
 private:
     TempConfigHome m_home;
     PseudoTerminal m_pty;
+    CommControl* m_pControl = nullptr;
     CSerialDlg m_dlg;
 };

@@ -1,183 +1,70 @@
 #include "support/DialogFixture.h"
 
-#include "app/Globals.h"
-#include "resources/Resource.h"
+#include "serial/BaudRates.h"
 
 #include <QComboBox>
 
-namespace {
-
-QStringList Entries(QWidget* list) {
-    QStringList entries;
-    auto* combo = static_cast<QComboBox*>(list);
-    for (int i = 0; i < combo->count(); ++i)
-        entries.append(combo->itemText(i));
-    return entries;
-}
-
-QStringList SettingsHandedOver(const QStringList& log) {
-    QStringList settings;
-    for (const QString& entry : log) {
-        if (entry.startsWith("Settings="))
-            settings.append(entry.mid(9));
-    }
-    return settings;
-}
-
-} // namespace
-
-TEST_F(DialogTest, ListsAreFilledInOrderWithTheirStartSelections) {
-    struct Row {
-        int id;
-        int count;
-        QString first, last, selected;
-    };
-    const Row rows[] = {
-        {IDC_PORT, 15, "COM1", "COM15", "COM1"},
-        {IDC_BAUD, 16, "100", "512000", "9600"},
-        {IDC_DATABITS, 4, "5", "8", "8"},
-        {IDC_STOPBITS, 2, "1", "2", "1"},
-        {IDC_PARITY, 3, "无校验", "偶校验", "无校验"},
-        {IDC_RESPBYTES, 15, "1 个字节", "15 个字节", "1 个字节"},
-    };
-    for (const Row& row : rows) {
-        const QStringList entries = Entries(dlg->GetDlgItem(row.id));
-        ASSERT_EQ(entries.size(), row.count) << row.id;
-        EXPECT_EQ(entries.first(), row.first);
-        EXPECT_EQ(entries.last(), row.last);
-        EXPECT_EQ(static_cast<QComboBox*>(dlg->GetDlgItem(row.id))->currentText(), row.selected);
+// Each list's size, first and last entries and start selection.
+TEST_F(DialogTest, ListsHoldTheirEntriesWithTheStartSelections) {
+    const int ids[] = {IDC_PORT, IDC_BAUD, IDC_DATABITS, IDC_STOPBITS, IDC_PARITY, IDC_RESPBYTES};
+    const QStringList rows =
+        QStringLiteral("15 COM1 COM15 COM1|%1 %2 %3 9600|4 5 8 8|2 1 2 1|3 无校验 偶校验 无校验|"
+                       "15 1 个字节 15 个字节 1 个字节")
+            .arg(std::size(kBaudRates))
+            .arg(kBaudRates[0])
+            .arg(std::end(kBaudRates)[-1])
+            .split('|');
+    for (int i = 0; i < 6; ++i) {
+        const auto* list = qobject_cast<QComboBox*>(dlg->GetDlgItem(ids[i]));
+        EXPECT_EQ(QStringList({QString::number(list->count()), list->itemText(0),
+                               list->itemText(list->count() - 1), list->currentText()})
+                      .join(' '),
+                  rows[i]);
     }
 }
 
-TEST_F(DialogTest, FirstPressConfiguresThenOpens) {
-    Click(IDC_OPEN);
-    EXPECT_EQ(comm->log,
-              (QStringList{"CommPort=1", "InBufferSize=1024", "OutBufferSize=512", "PortOpen?",
-                           "PortOpen=true", "InputMode=1", "Settings=9600,n,8,1", "RThreshold=1",
-                           "InputLen=0", "Input?", "PortOpen=false", "PortOpen=true"}));
-    EXPECT_EQ(Text(IDC_OPEN), "关闭串口");
-    EXPECT_TRUE(dlg->m_bPortConfigured);
-    EXPECT_TRUE(g_bPortOpen);
-
-    comm->log.clear();
-    Click(IDC_OPEN);
-    EXPECT_EQ(comm->log, QStringList{"PortOpen=false"});
-    EXPECT_EQ(Text(IDC_OPEN), "打开串口");
-    comm->log.clear();
-    Click(IDC_OPEN);
-    EXPECT_EQ(comm->log, QStringList{"PortOpen=true"});
-    EXPECT_EQ(Text(IDC_OPEN), "关闭串口");
+// The first press configures the port (opened and closed once, to take the
+// settings and drop what waited) and opens it; each press after opens or closes.
+TEST_F(DialogTest, FirstPressConfiguresThenEachPressOpensOrCloses) {
+    Select(IDC_RESPBYTES, 4);
+    for (const char* caption : {"关闭串口", "打开串口", "关闭串口"}) {
+        Click(IDC_OPEN);
+        EXPECT_EQ(Text(IDC_OPEN), caption);
+    }
+    EXPECT_EQ(comm->log.join(' '), "RThreshold=5 CommPort=1 InBufferSize=1024 OutBufferSize=512 "
+                                   "PortOpen? PortOpen=true InputMode=1 Settings=9600,n,8,1 "
+                                   "RThreshold=5 InputLen=0 Input? PortOpen=false PortOpen=true "
+                                   "PortOpen=false PortOpen=true");
 }
 
-TEST_F(DialogTest, ConfigurationThatFailsRunsWholeAgainOnTheNextPress) {
-    comm->FailOn("Settings=9600,n,8,1", "端口设置无效");
-    Click(IDC_OPEN);
-    EXPECT_FALSE(dlg->m_bPortConfigured);
-    EXPECT_EQ(Text(IDC_OPEN), "打开串口");
-    EXPECT_EQ(boxes.size(), 1u);
-    // Step 4 left the port open; the second run finds it open and goes on.
-    comm->ClearFailures();
-    comm->log.clear();
-    Click(IDC_OPEN);
-    EXPECT_EQ(comm->log.mid(0, 4),
-              (QStringList{"CommPort=1", "InBufferSize=1024", "OutBufferSize=512", "PortOpen?"}));
-    EXPECT_EQ(comm->log.at(4), "InputMode=1");
-    EXPECT_TRUE(dlg->m_bPortConfigured);
-    EXPECT_EQ(Text(IDC_OPEN), "关闭串口");
-}
-
-TEST_F(DialogTest, LineSettingChangesComposeTheSettingsString) {
-    struct Step {
-        int list;
-        QString entry;
-        QString settings;
-    };
-    const std::vector<std::vector<Step>> scenarios = {
-        {{IDC_BAUD, "19200", "19200,N,8,1"},
-         {IDC_PARITY, "奇校验", "19200,O,8,1"},
-         {IDC_DATABITS, "7", "19200,O,7,1"},
-         {IDC_STOPBITS, "2", "19200,O,7,2"}},
-        {{IDC_BAUD, "100", "100,N,8,1"}},
-        {{IDC_BAUD, "512000", "512000,N,8,1"}},
-        {{IDC_PARITY, "偶校验", "9600,E,8,1"}, {IDC_DATABITS, "5", "9600,E,5,1"}},
-    };
-    for (const auto& steps : scenarios) {
-        // Each scenario starts from the start values.
+// Each choice goes to the control at once, open or not, and into the configuration.
+TEST_F(DialogTest, LineSettingsGoToTheControlAtOnce) {
+    const std::tuple<int, int, QString> rows[] = {
+        {IDC_BAUD, 0, "100,N,8,1"},      {IDC_BAUD, 15, "512000,N,8,1"},
+        {IDC_PARITY, 1, "9600,O,8,1"},   {IDC_PARITY, 2, "9600,E,8,1"},
+        {IDC_DATABITS, 0, "9600,N,5,1"}, {IDC_DATABITS, 2, "9600,N,7,1"},
+        {IDC_STOPBITS, 0, "9600,N,8,1"}, {IDC_STOPBITS, 1, "9600,N,8,2"}};
+    for (const auto& [list, index, settings] : rows) {
         TearDown();
         SetUp();
-        QStringList expected;
-        for (const Step& step : steps) {
-            Select(step.list, step.entry);
-            expected.append(step.settings);
-            EXPECT_EQ(dlg->m_strSettings, step.settings);
-        }
-        EXPECT_EQ(SettingsHandedOver(comm->log), expected);
+        Select(list, index);
+        Click(IDC_OPEN);
+        Select(list, index);
+        EXPECT_EQ(comm->log.filter("Settings="), QStringList(3, "Settings=" + settings));
     }
 }
 
-TEST_F(DialogTest, ChangesBeforeTheFirstOpeningGoIntoTheConfiguration) {
-    Select(IDC_BAUD, "115200");
-    Select(IDC_PARITY, "偶校验");
-    comm->log.clear();
+// The port changes only while closed; the list goes on showing the port in use.
+TEST_F(DialogTest, PortChangesOnlyWhileClosed) {
+    for (int index : {14, 1, -1, 2}) // -1: a click on the open button
+        index < 0 ? Click(IDC_OPEN) : Select(IDC_PORT, index);
+    EXPECT_EQ(qobject_cast<QComboBox*>(dlg->GetDlgItem(IDC_PORT))->currentText(), "COM2");
     Click(IDC_OPEN);
-    EXPECT_EQ(comm->log.at(6), "Settings=115200,E,8,1");
-}
-
-TEST_F(DialogTest, RefusedSettingsKeepTheNewSelection) {
-    comm->FailOn("Settings=512000,N,8,1", "设备不支持该波特率");
-    Select(IDC_BAUD, "512000");
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
-    EXPECT_EQ(dlg->m_strBaud, "512000");
-    EXPECT_EQ(dlg->m_strSettings, "512000,N,8,1");
-}
-
-TEST_F(DialogTest, PortChangeWhileClosedSetsCommPort) {
-    Select(IDC_PORT, "COM15");
-    EXPECT_EQ(comm->log, (QStringList{"PortOpen?", "CommPort=15"}));
-    EXPECT_EQ(dlg->m_nPort, 15);
-}
-
-TEST_F(DialogTest, PortChangeWhileOpenIsRefusedAndTheListShowsThePortInUse) {
-    OpenPort();
-    Select(IDC_PORT, "COM3");
+    Select(IDC_PORT, 0);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "串口已在应用中，请关闭串口后再操作！");
     EXPECT_EQ(boxes[0].icon, MsgIcon::None);
     EXPECT_EQ(boxes[0].title, AppName());
-    EXPECT_FALSE(comm->log.contains("CommPort=3"));
-    EXPECT_EQ(dlg->m_nPort, 1);
-    EXPECT_EQ(static_cast<QComboBox*>(dlg->GetDlgItem(IDC_PORT))->currentText(), "COM1");
-
-    Click(IDC_OPEN);
-    comm->log.clear();
-    Select(IDC_PORT, "COM4");
-    EXPECT_EQ(comm->log, (QStringList{"PortOpen?", "CommPort=4"}));
-}
-
-TEST_F(DialogTest, ResponseByteCountGoesToTheThresholdAtOnce) {
-    Select(IDC_RESPBYTES, "15 个字节");
-    EXPECT_EQ(comm->log, QStringList{"RThreshold=15"});
-    EXPECT_EQ(dlg->m_nRespBytes, 15);
-    comm->log.clear();
-    Select(IDC_RESPBYTES, "1 个字节");
-    EXPECT_EQ(comm->log, QStringList{"RThreshold=1"});
-    EXPECT_EQ(dlg->m_nRespBytes, 1);
-}
-
-// The control closed the port itself: one box, however many carrier events
-// follow, and the buttons name what the next press does.
-TEST_F(DialogTest, ALostPortIsToldOnce) {
-    OpenPort();
-    Click(IDC_ACQUIRE);
-    comm->portOpen = false;
-    comm->lostPort = "串口 COM1（/dev/ttyUSB0）";
-    comm->RaiseEvent(CommControl::comEvCD);
-    comm->RaiseEvent(CommControl::comEvCD);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_TRUE(boxes[0].text.startsWith("串口 COM1（/dev/ttyUSB0）已断开：")) << boxes[0].text.toStdString();
-    EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
-    EXPECT_EQ(Text(IDC_OPEN), "打开串口");
-    EXPECT_EQ(Text(IDC_ACQUIRE), "开始采集");
-    EXPECT_FALSE(g_bPortOpen);
+    EXPECT_EQ(comm->log.filter("CommPort=").join(' '),
+              "CommPort=15 CommPort=2 CommPort=2 CommPort=1");
 }

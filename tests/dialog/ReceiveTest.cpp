@@ -1,148 +1,115 @@
 #include "support/DialogFixture.h"
+#include "support/ReadFile.h"
+#include "support/WaitUntil.h"
 
-#include "app/Globals.h"
-#include "resources/Resource.h"
+#include "platform/FileDialog.h"
+#include "platform/GbkCodec.h"
 
-#include <QPlainTextEdit>
+#include <QTemporaryDir>
 
-namespace {
-
-struct ReceiveCase {
-    const char* name;
-    int respBytes;
-    bool hex;
-    std::vector<QByteArray> reads; // one data event each
-    QString box;
-    QString rxLabel;
-    QByteArray capture;
-    QString bufLabel;
-};
-
-} // namespace
-
-class ReceiveTest : public DialogTest, public ::testing::WithParamInterface<ReceiveCase> {};
-
-TEST_P(ReceiveTest, ChunksAreShownCountedAndCaptured) {
-    const ReceiveCase& c = GetParam();
-    OpenPort();
-    Select(IDC_RESPBYTES, c.respBytes - 1);
-    if (c.hex)
-        Click(IDC_RECVMODE);
-    for (const QByteArray& read : c.reads)
-        comm->Receive(read);
-    EXPECT_EQ(dlg->m_editRecv->toPlainText(), c.box);
-    EXPECT_EQ(Text(IDC_RXCOUNT), c.rxLabel);
-    EXPECT_EQ(dlg->m_strRecv, c.capture);
-    EXPECT_EQ(Text(IDC_BUFCOUNT), c.bufLabel);
-    EXPECT_TRUE(comm->waiting.isEmpty()) << "every read empties the buffer";
+// What a save writes after its header line.
+static QByteArray Capture(QByteArray file) {
+    return file.remove(0, file.indexOf("\r\n") + 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Chunks, ReceiveTest,
-    ::testing::Values(
-        ReceiveCase{"Text", 5, false, {"25.50"}, "25.50", "5", "25.50", "5Bytes"},
-        ReceiveCase{"Hex", 5, true, {"25.50"}, "32 35 2E 35 30 ", "5", "25.50", "5Bytes"},
-        ReceiveCase{"BeyondTheCountIsLost", 1, false, {"AB"}, "A", "1", "A", "2Bytes"},
-        ReceiveCase{
-            "ZeroByteEndsTheChunk", 3, false, {QByteArray("A\0B", 3)}, "A", "1", "A", "3Bytes"},
-        ReceiveCase{
-            "LeadingZeroGivesNothing", 3, true, {QByteArray("\0AB", 3)}, "", "0", "", "3Bytes"},
-        ReceiveCase{"CountCutsEachRead", 2, false, {"25.5", "26.0"}, "2526", "4", "2526", "4Bytes"},
-        ReceiveCase{"GbkSplitBetweenChunksShowsWhole",
-                    1,
-                    false,
-                    {"\xD6", "\xD0"},
-                    "中",
-                    "2",
-                    "\xD6\xD0",
-                    "1Bytes"},
-        ReceiveCase{"InvalidBytesShowAsReplacement",
-                    3,
-                    false,
-                    {"\xFF\x41"},
-                    "\uFFFD"
-                    "A",
-                    "2",
-                    "\xFF\x41",
-                    "2Bytes"},
-        ReceiveCase{
-            "LineBreaks", 15, false, {"a\r\nb\nc\rd"}, "a\nb\nc\nd", "8", "a\r\nb\nc\rd", "8Bytes"},
-        ReceiveCase{
-            "CrLfSplitBetweenChunks", 2, false, {"a\r", "\nb"}, "a\nb", "4", "a\r\nb", "2Bytes"}),
-    [](const ::testing::TestParamInfo<ReceiveCase>& row) { return std::string(row.param.name); });
+// Each event reads what waits and keeps a chunk: at most the response byte
+// count, up to a zero byte. The box shows it as text or pairs; the capture
+// keeps the bytes.
+TEST_F(DialogTest, ChunksAreShownCountedAndCaptured) {
+    // Response byte count, hexadecimal, reads; box, received and waiting labels, capture.
+    const std::tuple<int, bool, std::vector<QByteArray>, QString, QString, QByteArray> rows[] = {
+        {5, false, {"25.50"}, "25.50", "5 5Bytes", "25.50"},
+        {5, true, {"\x01.5\x7F\xFF"}, "01 2E 35 7F FF ", "5 5Bytes", "\x01.5\x7F\xFF"},
+        {1, false, {"AB"}, "A", "1 2Bytes", "A"},
+        {3, false, {QByteArray("A\0B", 3)}, "A", "1 3Bytes", "A"},
+        {3, true, {QByteArray("\0AB", 3)}, "", "0 3Bytes", ""},
+        {2, false, {"25.5", "26.0"}, "2526", "4 4Bytes", "2526"},
+        {1, false, {"\xD6", "\xD0"}, "中", "2 1Bytes", "\xD6\xD0"}, // split between chunks
+        {2, false, {"\xFF\x41"}, "\uFFFDA", "2 2Bytes", "\xFF\x41"},
+        {8, false, {"a\r\nb\nc\rd"}, "a\nb\nc\nd", "8 8Bytes", "a\r\nb\nc\rd"},
+        {2, false, {"a\r", "\nb"}, "a\nb", "4 2Bytes", "a\r\nb"}};
+    for (const auto& [respBytes, hex, reads, shown, labels, capture] : rows) {
+        SCOPED_TRACE(capture.toStdString());
+        TearDown();
+        SetUp();
+        OpenPort();
+        Select(IDC_RESPBYTES, respBytes - 1);
+        if (hex)
+            Click(IDC_RECVMODE);
+        EXPECT_EQ(Text(IDC_RECVMODE), hex ? "十六进制" : "文本形式");
+        for (const QByteArray& read : reads)
+            comm->Receive(read);
+        EXPECT_EQ(Text(IDC_RECV), shown);
+        EXPECT_EQ(Text(IDC_RXCOUNT) + ' ' + Text(IDC_BUFCOUNT), labels);
+        EXPECT_EQ(Capture(SaveAs()), capture);
+    }
+}
 
-TEST_F(DialogTest, NonDataEventsAndEmptyEventsChangeNothingElse) {
+// An event with nothing waiting, or of another kind, reads nothing. 10000
+// bytes are kept; the chunk that passes them starts all afresh.
+TEST_F(DialogTest, EmptyEventsAndTheRollOverPastTenThousandBytes) {
     OpenPort();
-    comm->waiting = "xyz";
-    // A carrier event while the port is still open is no loss either.
-    comm->RaiseEvent(CommControl::comEvCD);
-    EXPECT_EQ(comm->log, (QStringList{"CommEvent?", "PortOpen?"}));
-    EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(Text(IDC_BUFCOUNT), "0");
-    EXPECT_EQ(Text(IDC_RXCOUNT), "RX");
-
-    comm->log.clear();
-    comm->reportedCount = 0;
+    Click(IDC_CURVE);
+    comm->RaiseEvent(CommControl::comEvCD); // carrier, the port still open: no loss
+    comm->RaiseEvent(1);
     comm->RaiseEvent(CommControl::comEvReceive);
-    EXPECT_EQ(comm->log, (QStringList{"CommEvent?", "InBufferCount?"}));
-    EXPECT_EQ(Text(IDC_BUFCOUNT), "0Bytes");
-    EXPECT_EQ(Text(IDC_RXCOUNT), "RX");
-    EXPECT_TRUE(dlg->m_strRecv.isEmpty());
-}
-
-TEST_F(DialogTest, RollOverPastTenThousandEmptiesBoxAndCapture) {
-    OpenPort();
-    Select(IDC_RESPBYTES, 1);
-    dlg->m_nRxCount = 9998;
-    comm->Receive("12");
-    EXPECT_EQ(Text(IDC_RXCOUNT), "10000");
-    EXPECT_EQ(dlg->m_strRecv, "12");
-
-    Select(IDC_RESPBYTES, 2);
-    comm->Receive("345");
-    EXPECT_EQ(dlg->m_nRxCount, 0);
-    EXPECT_EQ(Text(IDC_RXCOUNT), "0");
-    EXPECT_EQ(dlg->m_editRecv->toPlainText(), "");
-    EXPECT_EQ(dlg->m_strRecv, "345");
-    comm->Receive("6");
-    EXPECT_EQ(Text(IDC_RXCOUNT), "1");
-}
-
-TEST_F(DialogTest, ClearStopAndModeSwitchTouchOnlyTheBox) {
-    OpenPort();
+    EXPECT_EQ(comm->log.join(' '), "CommEvent? PortOpen? CommEvent? CommEvent? InBufferCount?");
+    EXPECT_EQ(Text(IDC_RXCOUNT) + Text(IDC_BUFCOUNT) + Text(IDC_TEMP), "RX0Bytes摄氏     ℃");
+    Select(IDC_RESPBYTES, 9);
+    for (int i = 0; i < 1000; ++i)
+        comm->Receive("0123456789");
+    EXPECT_EQ(Text(IDC_RXCOUNT) + ' ' + QString::number(Text(IDC_RECV).size()), "10000 10000");
     Select(IDC_RESPBYTES, 2);
     comm->Receive("abc");
-    Click(IDC_CLEAR);
-    EXPECT_EQ(dlg->m_editRecv->toPlainText(), "");
-    EXPECT_EQ(Text(IDC_RXCOUNT), "0");
-    EXPECT_EQ(dlg->m_strRecv, "abc");
-
-    Click(IDC_STOPDISP);
-    EXPECT_EQ(Text(IDC_STOPDISP), "开始显示");
-    comm->Receive("123");
-    Click(IDC_STOPDISP);
-    EXPECT_EQ(Text(IDC_STOPDISP), "停止显示");
-    EXPECT_EQ(dlg->m_editRecv->toPlainText(), "");
-    EXPECT_EQ(Text(IDC_RXCOUNT), "3");
-    EXPECT_EQ(dlg->m_strRecv, "abc123");
-
-    comm->Receive("12");
-    Click(IDC_RECVMODE);
-    EXPECT_EQ(Text(IDC_RECVMODE), "十六进制");
-    comm->Receive("34");
-    Click(IDC_RECVMODE);
-    EXPECT_EQ(Text(IDC_RECVMODE), "文本形式");
-    EXPECT_EQ(dlg->m_editRecv->toPlainText(), "1233 34 ");
+    EXPECT_EQ(Text(IDC_RXCOUNT) + Text(IDC_RECV), "0");
+    EXPECT_EQ(Capture(SaveAs()), "abc");
+    comm->Receive("def");
+    EXPECT_EQ(Text(IDC_RXCOUNT) + Text(IDC_RECV), "3def");
 }
 
-TEST_F(DialogTest, EveryByteShowsAsTwoUpperCaseDigitsAndABlank) {
+// The header holds the clock at the click; the data is the capture as it
+// stands when the file dialog closes, whatever the box shows or stopped showing.
+TEST_F(DialogTest, SaveWritesTheHeaderAndTheCapture) {
+    const auto header = [](const QString& time, int count) {
+        return GbkFromUnicode(
+            QStringLiteral("保存时间:%1   有效数据字节:%2\r\n").arg(time).arg(count));
+    };
+    ASSERT_TRUE(WaitUntil([&] { return Text(IDC_CLOCK).count(':') == 3; }));
+    EXPECT_EQ(SaveAs(), header(Text(IDC_CLOCK), 0));
     OpenPort();
+    Select(IDC_RESPBYTES, 11);
+    comm->Receive("hello, board");
     Click(IDC_RECVMODE);
-    QString expected;
-    for (int b = 1; b < 256; ++b) {
-        comm->Receive(QByteArray(1, static_cast<char>(b)));
-        expected += QString::asprintf("%02X ", b);
-    }
-    EXPECT_EQ(dlg->m_editRecv->toPlainText(), expected);
-    EXPECT_EQ(std::string(g_szHexPair), "FF ");
+    Click(IDC_CLEAR);
+    Click(IDC_STOPDISP);
+    Select(IDC_RESPBYTES, 3);
+    QTemporaryDir dir;
+    std::vector<SaveFileRequest> asked;
+    QString clicked;
+    const std::optional<QString> answers[] = {std::nullopt, dir.filePath("missing/log.txt"),
+                                              dir.filePath("log.txt")};
+    SetSaveFileHook([&](const SaveFileRequest& request) -> std::optional<QString> {
+        asked.push_back(request);
+        clicked = Text(IDC_CLOCK);
+        EXPECT_TRUE(WaitUntil([&] { return Text(IDC_CLOCK) != clicked; }));
+        comm->Receive("25.5");
+        return answers[asked.size() - 1];
+    });
+    for (int i = 0; i < 3; ++i) // cancelled, refused, saved
+        Click(IDC_SAVEAS);
+    EXPECT_EQ(ReadFile(*answers[2]), header(clicked, 24) + "hello, board25.525.525.5");
+    EXPECT_EQ(Text(IDC_RXCOUNT) + Text(IDC_RECV) + Text(IDC_STOPDISP), "12开始显示");
+    Click(IDC_STOPDISP);
+    EXPECT_EQ(Text(IDC_STOPDISP), "停止显示");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "没有找到 log.txt。");
+    EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
+    EXPECT_EQ(boxes[0].title, AppName());
+    const SaveFileRequest& r = asked[0];
+    EXPECT_EQ(QStringList({r.title, r.filters.value(0).caption, r.filters.value(0).patterns,
+                           r.filters.value(1).caption, QString::number(r.filters.size()),
+                           r.defaultSuffix}),
+              QStringList({"接收数据另存为...", "TEXT Files(*.txt)", "*.txt", "ALL Files(*.*)", "2",
+                           "txt"}));
+    EXPECT_TRUE(SaveAs().endsWith(":24\r\nhello, board25.525.525.5")) << "saving keeps the capture";
 }

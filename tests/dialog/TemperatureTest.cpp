@@ -1,131 +1,41 @@
 #include "support/DialogFixture.h"
 
-#include "app/Globals.h"
-#include "platform/CrtRand.h"
-#include "resources/Resource.h"
+#include "platform/WindowStyles.h"
+#include "temperature/CurveWnd.h"
 
-#include <QLineEdit>
-
-namespace {
-
-QByteArray Sent(const FakeCommControl& comm) {
-    QByteArray bytes;
-    for (const QVariant& output : comm.outputs)
-        bytes += output.toByteArray();
-    return bytes;
-}
-
-// The curve's right-hand column: where the newest value was drawn.
-bool HasWhiteInLastStrip(const QImage& image) {
-    for (int x = image.width() - 16; x < image.width(); ++x) {
-        for (int y = 0; y < image.height(); ++y) {
-            if (image.pixel(x, y) == qRgb(255, 255, 255))
-                return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
-
-TEST_F(DialogTest, StartAndStopSendTheirBytesAndCountThem) {
-    OpenPort();
-    Click(IDC_ACQUIRE);
-    EXPECT_EQ(Text(IDC_ACQUIRE), "停止采集");
-    EXPECT_EQ(Text(IDC_TXCOUNT), "1");
-    Click(IDC_ACQUIRE);
-    EXPECT_EQ(Text(IDC_ACQUIRE), "开始采集");
-    EXPECT_EQ(Sent(*comm), "\xFF\xFE");
-    EXPECT_EQ(comm->outputs[0].typeId(), QMetaType::QByteArray);
-    EXPECT_EQ(dlg->m_nTxCount, 2);
-}
-
-TEST_F(DialogTest, ClosingThePortWhileAcquiringKeepsTheCaption) {
-    OpenPort();
-    Click(IDC_ACQUIRE);
-    Click(IDC_OPEN);
-    Click(IDC_ACQUIRE);
-    EXPECT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(Text(IDC_ACQUIRE), "停止采集");
-    Click(IDC_OPEN);
-    Click(IDC_ACQUIRE);
-    EXPECT_EQ(Sent(*comm), "\xFF\xFE");
-    EXPECT_EQ(Text(IDC_ACQUIRE), "开始采集");
-}
-
-TEST_F(DialogTest, CurveModeSwitchesCaptionsAndTheReadout) {
-    for (int round = 0; round < 2; ++round) {
-        Click(IDC_CURVE);
-        EXPECT_EQ(Text(IDC_CURVE), "关闭曲线");
-        EXPECT_EQ(Text(IDC_RESP_LABEL), "实时温度");
-        EXPECT_FALSE(dlg->m_editTemp->isHidden());
-        EXPECT_TRUE(dlg->GetDlgItem(IDC_RESPBYTES)->isHidden());
-        Click(IDC_CURVE);
-        EXPECT_EQ(Text(IDC_CURVE), "打开曲线");
-        EXPECT_EQ(Text(IDC_RESP_LABEL), "响应字节数");
-        EXPECT_TRUE(dlg->m_editTemp->isHidden());
-        EXPECT_FALSE(dlg->GetDlgItem(IDC_RESPBYTES)->isHidden());
-    }
-}
-
+// In curve mode a reply shows in the readout, which takes the list's place,
+// and goes to the curve; out of it neither changes, and the readout keeps the
+// last reading taken in curve mode.
 TEST_F(DialogTest, ReadingsReachReadoutAndCurveOnlyInCurveMode) {
-    OpenPort();
-    Select(IDC_RESPBYTES, 3);
-    comm->Receive("25.5");
-    EXPECT_FLOAT_EQ(dlg->m_fTemperature, 25.5f);
-    EXPECT_EQ(dlg->m_editTemp->text(), "摄氏     ℃");
-    EXPECT_FALSE(HasWhiteInLastStrip(dlg->m_curve.Surface()));
-
-    Click(IDC_CURVE);
-    EXPECT_EQ(dlg->m_editTemp->text(), "摄氏     ℃");
-    comm->Receive("25.5");
-    comm->Receive("-5.2");
-    EXPECT_EQ(dlg->m_editTemp->text(), "摄氏-5.20℃");
-    EXPECT_TRUE(HasWhiteInLastStrip(dlg->m_curve.Surface()));
-
-    Click(IDC_CURVE);
-    comm->Receive("30.0");
-    Click(IDC_CURVE);
-    EXPECT_EQ(dlg->m_editTemp->text(), "摄氏-5.20℃");
-    EXPECT_FLOAT_EQ(dlg->m_fTemperature, 30.0f);
-}
-
-TEST_F(DialogTest, CountTwoReadsTheFirstTwoCharacters) {
-    OpenPort();
-    Click(IDC_CURVE);
-    Select(IDC_RESPBYTES, 1);
-    comm->Receive("25.5");
-    EXPECT_EQ(dlg->m_editTemp->text(), "摄氏25.00℃");
-    EXPECT_EQ(dlg->m_strRecv, "25");
-}
-
-TEST_F(DialogTest, OverflowingReadingShowsInfinity) {
-    OpenPort();
-    Click(IDC_CURVE);
-    Select(IDC_RESPBYTES, 4);
-    comm->Receive("1e999");
-    EXPECT_EQ(dlg->m_editTemp->text(), "摄氏inf℃");
-    EXPECT_TRUE(std::isinf(dlg->m_fTemperature));
-}
-
-TEST_F(DialogTest, TestFeedDrawsTheGeneratorsNextValuesInRange) {
-    Click(IDC_TEST);
-    EXPECT_TRUE(g_bTestTimer);
-    EXPECT_TRUE(dlg->IsTimerRunning(TIMER_TEST));
-    // Other tests have drawn from the program's generator: go on from where it stands.
-    CCrtRand expected = CrtRand();
-    CSerialDlg reference(std::make_unique<FakeCommControl>());
-    reference.Create();
-    for (int tick = 0; tick < 3; ++tick) {
-        int value;
-        do {
-            value = expected.Rand();
-        } while (value > 100);
-        reference.m_curve.AddValue(value);
-        dlg->OnTimer(TIMER_TEST);
+    const std::tuple<int, QByteArray, QString, int> rows[] = {
+        {4, "25.5", "摄氏25.50℃", 27},  {2, "25.5", "摄氏25.00℃", 27},
+        {5, "-5.25", "摄氏-5.25℃", -3}, {5, " 21.0", "摄氏21.00℃", 23},
+        {1, "x", "摄氏0.00℃", 2},       {5, "1e999", "摄氏inf℃", 100}};
+    for (const auto& [respBytes, reply, readout, curveValue] : rows) {
+        SCOPED_TRACE(reply.toStdString());
+        TearDown();
+        SetUp();
+        OpenPort();
+        Select(IDC_RESPBYTES, respBytes - 1);
+        const QImage start = dlg->findChild<CCurveWnd*>()->Surface();
+        comm->Receive(reply);
+        EXPECT_EQ(dlg->findChild<CCurveWnd*>()->Surface(), start);
+        for (int open = 0; open < 3; ++open) {
+            Click(IDC_CURVE);
+            EXPECT_EQ(Text(IDC_CURVE) + Text(IDC_RESP_LABEL),
+                      open % 2 ? "打开曲线响应字节数" : "关闭曲线实时温度");
+            EXPECT_EQ(dlg->GetDlgItem(IDC_TEMP)->isHidden(), open % 2 == 1);
+            EXPECT_EQ(dlg->GetDlgItem(IDC_RESPBYTES)->isHidden(), open % 2 == 0);
+            EXPECT_EQ(Text(IDC_TEMP), open ? readout : "摄氏     ℃");
+            comm->Receive(open % 2 ? "0000000000000000" : reply);
+        }
+        // What a curve of the same size shows after the value, twice.
+        QWidget host;
+        CCurveWnd curve;
+        curve.Create(WS_CHILD | WS_VISIBLE, dlg->GetDlgItem(IDC_PLOT)->geometry(), &host, 0);
+        curve.SetRange(0, 100);
+        curve.AddValue(curveValue);
+        curve.AddValue(curveValue);
+        EXPECT_EQ(dlg->findChild<CCurveWnd*>()->Surface(), curve.Surface());
     }
-    EXPECT_EQ(dlg->m_curve.Surface(), reference.m_curve.Surface());
-    Click(IDC_TEST);
-    EXPECT_FALSE(g_bTestTimer);
-    EXPECT_FALSE(dlg->IsTimerRunning(TIMER_TEST));
 }

@@ -1,18 +1,10 @@
 #include "support/DialogFixture.h"
-#include "support/DialogDriver.h"
+#include "support/ReadFile.h"
 
 #include "app/Globals.h"
 #include "platform/FileDialog.h"
-#include "resources/Resource.h"
 
-#include <QComboBox>
-#include <QPushButton>
-
-
-void DialogTest::SetUp() {
-    PrepareDialog();
-    dlg->Create();
-}
+#include <QTemporaryDir>
 
 void DialogTest::PrepareDialog() {
     ResetGlobals();
@@ -32,26 +24,13 @@ void DialogTest::TearDown() {
     SetSaveFileHook({});
 }
 
-void DialogTest::Click(int id) {
-    ASSERT_NE(qobject_cast<QPushButton*>(dlg->GetDlgItem(id)), nullptr) << id;
-    ClickItem(*dlg, id);
-}
-
-void DialogTest::Select(int id, int index) {
-    ASSERT_NE(qobject_cast<QComboBox*>(dlg->GetDlgItem(id)), nullptr) << id;
-    SelectItem(*dlg, id, index);
-}
-
-void DialogTest::Select(int id, const QString& entry) {
-    const auto* list = qobject_cast<QComboBox*>(dlg->GetDlgItem(id));
-    ASSERT_NE(list, nullptr) << id;
-    const int index = list->findText(entry);
-    ASSERT_NE(index, -1) << entry.toStdString();
-    SelectItem(*dlg, id, index);
-}
-
-QString DialogTest::Text(int id) const {
-    return dlg->GetItemText(id);
+QByteArray DialogTest::SaveAs() {
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("capture.txt");
+    SetSaveFileHook([&](const SaveFileRequest&) { return std::optional(path); });
+    Click(IDC_SAVEAS);
+    SetSaveFileHook({});
+    return ReadFile(path);
 }
 
 void DialogTest::OpenPort() {

@@ -2,8 +2,12 @@
 
 #include "app/SerialDlg.h"
 #include "platform/MessageBox.h"
+#include "resources/Resource.h"
+#include "support/DialogDriver.h"
 #include "support/FakeCommControl.h"
 #include "support/QtPrinters.h"
+
+#include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -15,18 +19,22 @@
 // message boxes are recorded instead of shown.
 class DialogTest : public ::testing::Test {
 protected:
-    void SetUp() override;
+    void SetUp() override { PrepareDialog(), dlg->Create(); }
     void TearDown() override;
     // The control the dialog hosts: the recording fake, which comm points to.
     virtual std::unique_ptr<CommControl> MakeControl();
     // Everything SetUp does but creating the dialog's window.
     void PrepareDialog();
 
-    void Click(int id);
-    void Select(int id, int index);
-    // Chooses the entry of list id that reads entry, wherever the list holds it.
-    void Select(int id, const QString& entry);
-    QString Text(int id) const;
+    void Click(int id) { ClickItem(*dlg, id); }
+    void Select(int id, int index) { SelectItem(*dlg, id, index); }
+    QString Text(int id) const { return dlg->GetItemText(id); }
+    // Types text into the send box in place of what it held.
+    void TypeSend(const QString& text) {
+        static_cast<QPlainTextEdit*>(dlg->GetDlgItem(IDC_SENDTEXT))->setPlainText(text);
+    }
+    // Saves through the save-as button into a new file; what the file holds.
+    QByteArray SaveAs();
     // Opens the port through the open button and forgets the log so far.
     void OpenPort();
 

@@ -2,10 +2,7 @@
 
 #include "serial/CommControl.h"
 
-#include <QByteArray>
-#include <QString>
 #include <QStringList>
-#include <QVariant>
 
 #include <map>
 #include <vector>
@@ -19,47 +16,48 @@ class FakeCommControl : public CommControl {
 public:
     QStringList log;
     std::vector<QVariant> outputs;
-
     bool portOpen = false;
-    short commPort = 0;
-    QString settings;
-    short rThreshold = 0;
-    short inputLen = 0;
-    long inputMode = 0;
-    short commEvent = 0;
     QString lostPort;
     QByteArray waiting;
-    // What InBufferCount reports; -1 means the size of waiting.
-    short reportedCount = -1;
 
-    // The access (as logged) throws CommError(description) from now on.
-    void FailOn(const QString& access, const QString& description) {
-        m_failures[access] = description;
-    }
+    // The access (as logged) throws CommError(text) from now on.
+    void FailOn(const QString& access, const QString& text) { m_failures[access] = text; }
     void ClearFailures() { m_failures.clear(); }
 
-    // Bytes arrive; the event is raised as the control would.
-    void Receive(const QByteArray& bytes, short event = comEvReceive);
-    // A non-data event (a line change, an error).
-    void RaiseEvent(short event);
+    // Bytes arrive on the open port; as the real control, it raises the
+    // receive event once at least RThreshold bytes wait.
+    void Receive(const QByteArray& bytes) {
+        waiting.append(bytes);
+        if (portOpen && m_threshold > 0 && waiting.size() >= m_threshold)
+            RaiseEvent(comEvReceive);
+    }
+    // Any event, whatever waits (a line change, an event with nothing read).
+    void RaiseEvent(short event) {
+        m_event = event;
+        emit OnComm();
+    }
 
-    void SetCommPort(short port) override;
-    void SetInBufferSize(short size) override;
-    short GetInBufferCount() override;
-    void SetInputLen(short len) override;
-    void SetOutBufferSize(short size) override;
-    void SetPortOpen(bool open) override;
-    bool GetPortOpen() override;
-    void SetRThreshold(short threshold) override;
-    void SetSettings(const QString& value) override;
-    void SetOutput(const QVariant& data) override;
+    void SetCommPort(short port) override { Access("CommPort=", port); }
+    void SetInBufferSize(short size) override { Access("InBufferSize=", size); }
+    short GetInBufferCount() override { return Access("InBufferCount?"), short(waiting.size()); }
+    void SetInputLen(short len) override { m_inputLen = Access("InputLen=", len).toInt(); }
+    void SetOutBufferSize(short size) override { Access("OutBufferSize=", size); }
+    void SetPortOpen(bool open) override { portOpen = Access("PortOpen=", open).toBool(); }
+    bool GetPortOpen() override { return Access("PortOpen?"), portOpen; }
+    void SetRThreshold(short n) override { m_threshold = Access("RThreshold=", n).toInt(); }
+    void SetSettings(const QString& value) override { Access("Settings=", value); }
+    void SetOutput(const QVariant& data) override { outputs.push_back(Access("Output", data)); }
     QVariant GetInput() override;
-    short GetCommEvent() override;
-    void SetInputMode(long mode) override;
-    QString GetLostPort() override;
+    short GetCommEvent() override { return Access("CommEvent?"), m_event; }
+    void SetInputMode(long mode) override { Access("InputMode=", qlonglong(mode)); }
+    QString GetLostPort() override { return Access("LostPort?"), lostPort; }
 
 private:
-    void Access(const QString& entry);
+    // Logs the access (a setter with its value) and fails it if asked to.
+    const QVariant& Access(const char* name, const QVariant& value = {});
 
     std::map<QString, QString> m_failures;
+    short m_event = 0;
+    int m_inputLen = 0;
+    int m_threshold = 0;
 };

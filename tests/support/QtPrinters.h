@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 #include <ostream>
 
@@ -13,8 +12,4 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 inline void PrintTo(const QByteArray& bytes, std::ostream* os) {
     *os << '"' << bytes.toStdString() << "\" (" << bytes.toHex(' ').toStdString() << ')';
-}
-
-inline void PrintTo(const QStringList& list, std::ostream* os) {
-    *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
 }
