@@ -19,8 +19,7 @@ ModalRun RunModal(CSerialDlg& dlg, std::vector<std::function<void()>> steps) {
     // A loop that would never end fails the test instead of hanging it.
     QTimer::singleShot(std::chrono::seconds(60), &pending, [] {
         ADD_FAILURE() << "the modal loop did not end";
-        while (QWidget* modal = QApplication::activeModalWidget())
-            modal->hide();
+        QApplication::closeAllWindows();
     });
     dlg.DoModal();
     return run;

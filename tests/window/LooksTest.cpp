@@ -19,7 +19,6 @@ namespace {
 struct Look {
     const char* name;
     std::function<void(CSerialDlg&, FakeCommControl&)> act;
-    friend void PrintTo(const Look& row, std::ostream* os) { *os << row.name; }
 };
 
 const Look kLooks[] = {
@@ -38,15 +37,12 @@ const Look kLooks[] = {
                  line.Receive(reading);
          }
      }},
-    {"HexModes",
+    {"HexModesCurvePressed",
      [](CSerialDlg& dlg, FakeCommControl& line) {
          ClickItem(dlg, IDC_RECVMODE);
          ClickItem(dlg, IDC_SENDMODE);
          SelectItem(dlg, IDC_RESPBYTES, 14);
          line.Receive(QByteArray("\x01\x7f\x80\xff 09AZaz\r\n\x90\x10", 14));
-     }},
-    {"CurvePressed",
-     [](CSerialDlg& dlg, FakeCommControl&) {
          QTest::mousePress(dlg.GetDlgItem(IDC_CURVE), Qt::LeftButton);
      }},
 };
