@@ -1,14 +1,12 @@
 #include "support/DialogDriver.h"
 #include "support/DialogFixture.h"
 #include "support/WaitUntil.h"
-#include "window/Golden.h"
 
+#include "app/AboutDlg.h"
 #include "resources/Resource.h"
 
 #include <QPainter>
 #include <QTest>
-
-#include <functional>
 
 // The whole dialog as the user sees it in each of its states, pixel for pixel:
 // every control's place, size, caption, colour and frame, the curve and the
@@ -16,9 +14,37 @@
 
 namespace {
 
+// Whether image equals golden/<name>.png pixel for pixel. On a difference the
+// image and a diff (changed pixels red over a grey copy) are written into the
+// build folder and named in the failure. With SERIALTEMP_GOLDEN=update in the
+// environment the image becomes the golden one instead.
+testing::AssertionResult MatchesGolden(const QImage& image, const QString& name) {
+    const QImage actual = image.convertToFormat(QImage::Format_RGB32);
+    const QString golden = QStringLiteral(GOLDEN_DIR "/%1.png").arg(name);
+    if (qEnvironmentVariable("SERIALTEMP_GOLDEN") == QLatin1String("update") && actual.save(golden))
+        return testing::AssertionSuccess();
+    const QImage expected = QImage(golden).convertToFormat(QImage::Format_RGB32);
+    if (actual == expected)
+        return testing::AssertionSuccess();
+    QImage diff =
+        actual.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32);
+    int changed = 0;
+    for (int y = 0; y < diff.height(); ++y)
+        for (int x = 0; x < diff.width(); ++x)
+            if (!expected.valid(x, y) || expected.pixel(x, y) != actual.pixel(x, y)) {
+                diff.setPixel(x, y, qRgb(255, 0, 0));
+                ++changed;
+            }
+    const std::string out = QStringLiteral(GOLDEN_OUT "/%1").arg(name).toStdString();
+    actual.save(QString::fromStdString(out + "-actual.png"));
+    diff.save(QString::fromStdString(out + "-diff.png"));
+    return testing::AssertionFailure() << changed << " pixels differ from " << golden.toStdString()
+                                       << "; see " << out << "-actual.png and -diff.png";
+}
+
 struct Look {
     const char* name;
-    std::function<void(CSerialDlg&, FakeCommControl&)> act;
+    void (*act)(CSerialDlg&, FakeCommControl&);
 };
 
 const Look kLooks[] = {
@@ -31,11 +57,10 @@ const Look kLooks[] = {
          ClickItem(dlg, IDC_OPEN);
          ClickItem(dlg, IDC_CURVE);
          SelectItem(dlg, IDC_RESPBYTES, 3);
-         for (int round = 0; round < 7; ++round) {
+         for (int round = 0; round < 7; ++round)
              for (const char* reading :
                   {"48.0", "25.0", "48.0", "46.0", "48.0", "44.0", "98.0", "98.0", "-2.0", "-1.0"})
                  line.Receive(reading);
-         }
      }},
     {"HexModesCurvePressed",
      [](CSerialDlg& dlg, FakeCommControl& line) {
@@ -53,7 +78,6 @@ class LooksLikeGolden : public DialogTest, public ::testing::WithParamInterface<
 
 TEST_P(LooksLikeGolden, InState) {
     dlg->show();
-    dlg->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
     GetParam().act(*dlg, *comm);
     DrainEvents();
@@ -61,6 +85,10 @@ TEST_P(LooksLikeGolden, InState) {
     // The clock shows the time of day.
     QPainter(&shot).fillRect(dlg->GetDlgItem(IDC_CLOCK)->geometry(), Qt::magenta);
     EXPECT_TRUE(MatchesGolden(shot, QString::fromLatin1(GetParam().name)));
+}
+
+TEST(AboutBox, LooksLikeGolden) {
+    EXPECT_TRUE(MatchesGolden(CAboutDlg().grab().toImage(), QStringLiteral("About")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialog, LooksLikeGolden, ::testing::ValuesIn(kLooks),

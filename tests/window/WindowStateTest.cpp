@@ -1,5 +1,4 @@
 #include "support/ModalRun.h"
-#include "window/Golden.h"
 
 #include "resources/Resource.h"
 
@@ -31,7 +30,6 @@ QAction* Choose(QWidget& dlg, const QString& entry) {
 // The menu's check mark, the widget and its window agree on the top-most band.
 void ExpectLocked(const QWidget& dlg, const QAction* entry, bool locked) {
     ASSERT_NE(entry, nullptr);
-    EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(entry->isChecked(), locked);
     EXPECT_EQ(dlg.windowFlags().testFlag(Qt::WindowStaysOnTopHint), locked);
     EXPECT_EQ(dlg.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), locked);
@@ -41,7 +39,6 @@ void ExpectLocked(const QWidget& dlg, const QAction* entry, bool locked) {
 void ShowAbout(QWidget& dlg, Qt::Key key) {
     WhenModalShown([key](QWidget* about) {
         EXPECT_EQ(about->windowTitle(), "关于应用程序");
-        EXPECT_TRUE(MatchesGolden(about->grab().toImage(), QStringLiteral("About")));
         QTest::keyClick(about, key);
     });
     ASSERT_NE(Choose(dlg, "关于(&A)..."), nullptr);
