@@ -62,13 +62,16 @@ const Look kLooks[] = {
                   {"48.0", "25.0", "48.0", "46.0", "48.0", "44.0", "98.0", "98.0", "-2.0", "-1.0"})
                  line.Receive(reading);
      }},
-    {"HexModesCurvePressed",
+    // The first two readings' line, and the pressed look of a colour button.
+    {"HexModesTwoReadingsPressed",
      [](CSerialDlg& dlg, FakeCommControl& line) {
          ClickItem(dlg, IDC_RECVMODE);
          ClickItem(dlg, IDC_SENDMODE);
+         ClickItem(dlg, IDC_CURVE);
          SelectItem(dlg, IDC_RESPBYTES, 14);
          line.Receive(QByteArray("\x01\x7f\x80\xff 09AZaz\r\n\x90\x10", 14));
-         QTest::mousePress(dlg.GetDlgItem(IDC_CURVE), Qt::LeftButton);
+         line.Receive("98.0");
+         QTest::mousePress(dlg.GetDlgItem(IDC_OPEN), Qt::LeftButton);
      }},
 };
 
