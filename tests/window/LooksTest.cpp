@@ -61,6 +61,10 @@ const Look kLooks[] = {
              for (const char* reading :
                   {"48.0", "25.0", "48.0", "46.0", "48.0", "44.0", "98.0", "98.0", "-2.0", "-1.0"})
                  line.Receive(reading);
+         // Tab leaves the send box, and the readout, for the first mode button.
+         dlg.GetDlgItem(IDC_SENDTEXT)->setFocus();
+         QTest::keyClick(dlg.GetDlgItem(IDC_SENDTEXT), Qt::Key_Tab);
+         QTest::keyClick(dlg.focusWidget(), Qt::Key_Tab);
      }},
     // The first two readings' line, and the pressed look of a colour button.
     {"HexModesTwoReadingsPressed",

@@ -74,7 +74,6 @@ TEST_F(ModalDialogTest, WindowCommandsKeepTheLoopAndThePlace) {
             EXPECT_EQ(dlg->size(), compact);
             Choose(*dlg, "关闭(&C)");
         },
-        [] {},
     });
     EXPECT_EQ(run.stepsRun, 8);
     EXPECT_FALSE(run.endedByCancel);
