@@ -1,7 +1,6 @@
 #include "support/ModalRun.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QTimer>
 
 ModalRun RunModal(CSerialDlg& dlg, std::vector<std::function<void()>> steps) {
@@ -20,25 +19,13 @@ ModalRun RunModal(CSerialDlg& dlg, std::vector<std::function<void()>> steps) {
     // A loop that would never end fails the test instead of hanging it.
     QTimer::singleShot(std::chrono::seconds(60), &pending, [] {
         ADD_FAILURE() << "the modal loop did not end";
-        while (QWidget* modal = QApplication::activeModalWidget())
-            modal->hide();
+        QApplication::closeAllWindows();
     });
-    run.result = dlg.DoModal();
+    dlg.DoModal();
     return run;
 }
 
-void WhenModalShown(const QWidget* owner, std::function<void(QWidget* modal)> act) {
-    auto* poll = new QTimer;
-    const QDeadlineTimer deadline(std::chrono::seconds(10));
-    QObject::connect(poll, &QTimer::timeout, [=] {
-        QWidget* modal = QApplication::activeModalWidget();
-        const bool shown = modal && modal != owner && modal->isVisible();
-        if (!shown && !deadline.hasExpired())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        if (shown)
-            act(modal);
-    });
-    poll->start(10);
+void WhenModalShown(std::function<void(QWidget* modal)> act) {
+    // The first pass of the window's loop runs it, once the window is shown.
+    QTimer::singleShot(0, [act = std::move(act)] { act(QApplication::activeModalWidget()); });
 }

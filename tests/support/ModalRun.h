@@ -8,7 +8,6 @@
 struct ModalRun {
     int stepsRun = 0;           // steps that ran inside the modal loop
     bool endedByCancel = false; // the loop outlived the last step; Cancel ended it
-    int result = -1;            // what DoModal returned
 };
 
 // Runs dlg.DoModal() as the program does, and from inside its modal loop
@@ -17,9 +16,9 @@ struct ModalRun {
 // ends on its own shows as endedByCancel false and the steps it never ran.
 ModalRun RunModal(CSerialDlg& dlg, std::vector<std::function<void()>> steps);
 
-// Once a modal window other than owner is shown, runs act on it (which
-// should close it). For a box that the caller is about to run.
-void WhenModalShown(const QWidget* owner, std::function<void(QWidget* modal)> act);
+// Runs act on the modal window shown next (which act should close), from
+// inside that window's own loop.
+void WhenModalShown(std::function<void(QWidget* modal)> act);
 
 // The dialog as the program runs it: DoModal creates it, and the test works
 // it from inside the modal loop.
