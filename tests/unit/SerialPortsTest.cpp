@@ -63,7 +63,7 @@ TEST(SerialPorts, ALineTellsWhyItFails) {
                                                    : "无法在 /var/lock 中建立串口的锁文件");
     }
     EXPECT_FALSE(LineHungUp(line.SlaveFd()));
-    line.HangUp();
+    line.CloseMaster();
     EXPECT_TRUE(LineHungUp(line.SlaveFd()));
 }
 

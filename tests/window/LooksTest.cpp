@@ -69,12 +69,14 @@ const Look kLooks[] = {
     // The first two readings' line, and the pressed look of a colour button.
     {"HexModesTwoReadingsPressed",
      [](CSerialDlg& dlg, FakeCommControl& line) {
+         ClickItem(dlg, IDC_OPEN);
          ClickItem(dlg, IDC_RECVMODE);
          ClickItem(dlg, IDC_SENDMODE);
          ClickItem(dlg, IDC_CURVE);
          SelectItem(dlg, IDC_RESPBYTES, 14);
-         line.Receive(QByteArray("\x01\x7f\x80\xff 09AZaz\r\n\x90\x10", 14));
-         line.Receive("98.0");
+         // Two readings of the fifteen bytes the board was asked for.
+         line.Receive(QByteArray("\x01\x7f\x80\xff 09AZaz\r\n\x90\x10 ", 15));
+         line.Receive("98.0           ");
          QTest::mousePress(dlg.GetDlgItem(IDC_OPEN), Qt::LeftButton);
      }},
 };
