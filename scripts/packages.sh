@@ -15,4 +15,4 @@ BENCH_PACKAGES=(libbenchmark-dev xvfb libxcb-damage0-dev dbus-daemon at-spi2-cor
 
 # The Debian package, and the checks of the package and the desktop files.
 PACKAGE_PACKAGES=(dpkg-dev)
-TEST_PACKAGES+=(appstream desktop-file-utils lintian "${PACKAGE_PACKAGES[@]}")
+TEST_PACKAGES+=(qt6-svg-dev appstream desktop-file-utils lintian "${PACKAGE_PACKAGES[@]}")

@@ -68,3 +68,23 @@ TEST(SerialPorts, ALineTellsWhyItFails) {
 }
 
 } // namespace
+
+// Without a usable home nothing is made anywhere, and the reason is given.
+TEST(SerialPorts, NoHomeNoLinkFolder) {
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", "relative");
+    const char* const rows[][2] = {{"", "环境变量 HOME 未设置"},
+                                   {"relative", "环境变量 HOME 的值“relative”不是绝对路径"},
+                                   {"//", "环境变量 HOME 是文件系统的根目录 /"}};
+    for (const auto& [value, why] : rows) {
+        SCOPED_TRACE(value);
+        qputenv("HOME", value);
+        EXPECT_EQ(UserConfigFolder().path, "");
+        EXPECT_EQ(UserConfigFolder().why,
+                  QString::fromUtf8(why) + "，XDG_CONFIG_HOME 也不是绝对路径");
+        EXPECT_EQ(PortLinkFolder(), "");
+        EXPECT_TRUE(PublishPortLink(1, "/dev/null").startsWith("no folder for port links"));
+    }
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
+}
