@@ -34,21 +34,6 @@ void Require(bool condition) {
         __builtin_trap();
 }
 
-// Bytes wait in the open control until at least RThreshold of them do.
-class ThresholdControl : public FakeCommControl {
-public:
-    // Whether the arrival raised the receive event.
-    bool Arrive(const QByteArray& bytes) {
-        if (!portOpen)
-            return false;
-        waiting.append(bytes);
-        if (rThreshold <= 0 || waiting.size() < rThreshold)
-            return false;
-        RaiseEvent(comEvReceive);
-        return true;
-    }
-};
-
 // What the dialog must hold, by the rules rather than by its code.
 struct Model {
     int respBytes = 1;
@@ -97,8 +82,10 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     ResetGlobals();
-    auto control = std::make_unique<ThresholdControl>();
-    ThresholdControl* comm = control.get();
+    auto control = std::make_unique<FakeCommControl>();
+    FakeCommControl* comm = control.get();
+    int events = 0;
+    QObject::connect(comm, &CommControl::OnComm, [&events] { ++events; });
     CSerialDlg dlg(std::move(control));
     dlg.Create();
     auto* recv = qobject_cast<MultilineEdit*>(dlg.GetDlgItem(IDC_RECV));
@@ -173,7 +160,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 input.ConsumeBytes<char>(input.ConsumeIntegralInRange<size_t>(0, 40));
             const QByteArray arrived(bytes.data(), qsizetype(bytes.size()));
             const QByteArray read = comm->waiting + arrived;
-            if (!comm->Arrive(arrived))
+            const int before = events;
+            comm->Receive(arrived);
+            if (events == before)
                 break;
             Require(comm->waiting.isEmpty());
             model.Read(read);
