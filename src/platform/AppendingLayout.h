@@ -11,11 +11,11 @@ class QPlainTextEdit;
 // receive box does. Readings without line breaks make one paragraph of up to
 // 30,000 characters, and Qt lays a paragraph out whole, from its first
 // character, after every change. Here appends are in the document at once,
-// but laid out and scrolled into view at the next pass of the event loop, at
-// most once a frame, and only the last line is laid out again: the lines the paragraph has
-// filled are kept as blocks of their own, split off exactly where it wrapped,
-// so the picture is the same. Those soft breaks are not text: Text() leaves
-// them out, and JoinSoftBreaks() takes them away before the user edits.
+// laid out and scrolled into view at once or, within a frame of the last
+// layout, when the frame ends; and only the last line is laid out again: the
+// lines the paragraph has filled are kept as blocks of their own, split off
+// exactly where it wrapped, so the picture is the same. Those soft breaks are not text: Text()
+// leaves them out, and JoinSoftBreaks() takes them away before the user edits.
 class AppendingLayout : public QPlainTextDocumentLayout {
     Q_OBJECT
 
@@ -24,10 +24,10 @@ public:
     AppendingLayout(QTextDocument* document, QPlainTextEdit* edit);
 
     // Adds text at the end as one step, without an undo record; the caret
-    // follows it to the end at the next pass of the event loop.
+    // follows it to the end when it is laid out.
     void Append(const QString& text);
 
-    // Lays out and scrolls now what appends left for the next pass.
+    // Lays out and scrolls now what appends left for the end of the frame.
     void Settle();
 
     // The text from position from to position to, as the user entered or

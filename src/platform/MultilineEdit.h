@@ -5,8 +5,8 @@
 class AppendingLayout;
 
 // A multi-line edit control, as the dialog manager makes one. Text appended
-// at its end is laid out at the next pass of the event loop and costs what
-// it adds, not what the box holds (AppendingLayout); the blocks that keeps long paragraphs in stay
+// at its end is laid out at most once a frame and costs what it adds, not
+// what the box holds (AppendingLayout); the blocks that keeps long paragraphs in stay
 // out of everything the user gets from the box: its text, what is copied or
 // dragged out, and the paragraphs an edit works on.
 class MultilineEdit : public QPlainTextEdit {
@@ -16,9 +16,9 @@ public:
     explicit MultilineEdit(QWidget* parent);
 
     // Adds text at the end without an undo record; the caret follows it to
-    // the end and into view at the next pass of the event loop.
+    // the end and into view when it is laid out.
     void Append(const QString& text);
-    // Lays out and scrolls now what appends left for the next pass.
+    // Lays out and scrolls now what appends left for the end of the frame.
     void Settle();
 
     // The text as typed or received. It hides QPlainTextEdit::toPlainText,
