@@ -12,6 +12,7 @@
 // a Qt window with such a timer 0.8 %, and the floor 2 to 3 %: the 0.5 % of
 // the first plan cannot be met here by any window that shows the time.
 #include "support/DialogOnPty.h"
+#include "support/Floor.h"
 #include "support/ProcessStats.h"
 #include "support/Row.h"
 #include "support/RunFor.h"
@@ -20,10 +21,8 @@
 #include "platform/X11Repaint.h"
 
 #include <QApplication>
-#include <QPainter>
 #include <QProcess>
 #include <QTimer>
-#include <QWidget>
 
 #include <chrono>
 #include <csignal>
@@ -47,27 +46,6 @@ struct IdleFigures {
     double program = 0; // % of a core
     double xServer = 0;
     double residentMb = 0; // 2 s after start
-};
-
-// The floor: a window filling a clock-sized rectangle every 10 ms.
-class Floor : public QWidget {
-public:
-    Floor() {
-        resize(300, 200);
-        startTimer(10);
-    }
-
-protected:
-    void timerEvent(QTimerEvent*) override {
-        ++m_nTicks;
-        update(QRect(100, 100, 75, 14));
-    }
-    void paintEvent(QPaintEvent*) override {
-        QPainter(this).fillRect(QRect(100, 100, 75, 14), m_nTicks % 2 ? Qt::black : Qt::white);
-    }
-
-private:
-    int m_nTicks = 0;
 };
 
 IdleFigures MeasureProgram(const char* path, const char* argument, bool accessible, pid_t xServer) {
@@ -107,9 +85,6 @@ IdleFigures MeasureOpenDialog(pid_t xServer) {
     figures.xServer = (CpuSecondsOf(xServer) - x) / kMeasureSeconds * 100;
     return figures;
 }
-
-// A program's idle cost against the floor's: no more than half as much again.
-constexpr double kOverFloor = 1.5;
 
 void PrintIdle(const std::string& what, const IdleFigures& f, const IdleFigures& floor) {
     const std::string name = "4. idle 30 s, " + what + ": ";

@@ -13,6 +13,7 @@
 // by any window that shows both.
 #include "support/BoardProcess.h"
 #include "support/DialogDriver.h"
+#include "support/Floor.h"
 #include "support/ProcessStats.h"
 #include "support/Row.h"
 #include "support/RunFor.h"
@@ -27,10 +28,8 @@
 #include "serial/QtCommControl.h"
 
 #include <QApplication>
-#include <QPainter>
 #include <QSerialPort>
 #include <QTimer>
-#include <QWidget>
 
 #include <chrono>
 #include <cstdio>
@@ -129,60 +128,29 @@ StreamFigures Stream(bool hex, bool curve, std::chrono::seconds length, pid_t xS
     return figures;
 }
 
-// The floor: a window that shows the time every 10 ms, as a clock-sized
-// rectangle filled anew, and each reading as it arrives, as a reading-sized
-// rectangle filled anew. Any program showing both pays this much.
-class StreamFloor : public QWidget {
-public:
-    StreamFloor() : m_port(ResolveComPort(1).device) {
-        resize(500, 200);
-        if (!m_port.open(QIODevice::ReadWrite))
-            throw std::runtime_error("the floor could not open COM1");
-        QObject::connect(&m_port, &QSerialPort::readyRead, [this] {
-            m_nReceived += m_port.readAll().size();
-            update(kReading);
-        });
-        m_port.write("\xFF", 1);
-        startTimer(10);
-    }
-    qint64 Received() const { return m_nReceived; }
-
-protected:
-    void timerEvent(QTimerEvent*) override {
-        ++m_nTicks;
-        update(kClock);
-    }
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.fillRect(kClock, m_nTicks % 2 ? Qt::black : Qt::white);
-        p.fillRect(kReading, m_nReceived % 2 ? Qt::black : Qt::white);
-    }
-
-private:
-    static constexpr QRect kClock{100, 100, 75, 14};
-    static constexpr QRect kReading{10, 10, 40, 14};
-    QSerialPort m_port;
-    qint64 m_nReceived = 0;
-    int m_nTicks = 0;
-};
-
 double StreamFloorCpu(std::chrono::seconds length) {
     TempConfigHome home;
     BoardProcess board(10ms);
-    StreamFloor floor;
+    Floor floor;
+    QSerialPort port(ResolveComPort(1).device);
+    if (!port.open(QIODevice::ReadWrite))
+        throw std::runtime_error("the floor could not open COM1");
+    qint64 received = 0;
+    QObject::connect(&port, &QSerialPort::readyRead, [&] {
+        received += port.readAll().size();
+        floor.ShowReading();
+    });
+    port.write("\xFF", 1);
     floor.show();
     RunFor(kWarmUp);
     const double before = CpuSeconds();
-    const qint64 received = floor.Received();
+    const qint64 receivedBefore = received;
     RunFor(length);
     const double seconds = std::chrono::duration<double>(length).count();
-    if (floor.Received() - received < qint64(seconds * 50) * 5)
+    if (received - receivedBefore < qint64(seconds * 50) * 5)
         throw std::runtime_error("fewer than half the readings reached the floor");
     return (CpuSeconds() - before) / seconds * 100;
 }
-
-// A program's stream cost against the floor's: no more than half as much again.
-constexpr double kOverFloor = 1.5;
 
 void PrintStream(const std::string& mode, const StreamFigures& f, double floor) {
     const std::string name = "7. stream 100 Hz, " + mode + ": ";
