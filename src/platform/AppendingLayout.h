@@ -14,8 +14,9 @@ class QPlainTextEdit;
 // laid out and scrolled into view at once or, within a frame of the last
 // layout, when the frame ends; and only the last line is laid out again: the
 // lines the paragraph has filled are kept as blocks of their own, split off
-// exactly where it wrapped, so the picture is the same. Those soft breaks are not text: Text()
-// leaves them out, and JoinSoftBreaks() takes them away before the user edits.
+// exactly where it wrapped, so the picture is the same. Those soft breaks are
+// not text: Text() leaves them out, and JoinSoftBreaks() takes them away
+// before the user edits.
 class AppendingLayout : public QPlainTextDocumentLayout {
     Q_OBJECT
 

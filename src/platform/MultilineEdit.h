@@ -6,9 +6,9 @@ class AppendingLayout;
 
 // A multi-line edit control, as the dialog manager makes one. Text appended
 // at its end is laid out at most once a frame and costs what it adds, not
-// what the box holds (AppendingLayout); the blocks that keeps long paragraphs in stay
-// out of everything the user gets from the box: its text, what is copied or
-// dragged out, and the paragraphs an edit works on.
+// what the box holds (AppendingLayout); the blocks it keeps long paragraphs
+// in stay out of everything the user gets from the box: its text, what is
+// copied or dragged out, and the paragraphs an edit works on.
 class MultilineEdit : public QPlainTextEdit {
     Q_OBJECT
 
