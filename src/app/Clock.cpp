@@ -6,6 +6,9 @@
 #include "platform/LocalTime.h"
 #include "resources/Resource.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
 #include <charconv>
 
 QByteArray FormatClock(const QTime& time) {
@@ -27,8 +30,19 @@ void CSerialDlg::OnTimer(int nIDEvent) {
         OnTestTick();
     } else if (nIDEvent == TIMER_CLOCK) {
         g_strTime = FormatClock(LocalTimeOfDay());
-        // The clock changes alone at a tick: painting it now saves a paint
-        // request and a second pass of the event loop, 100 times a second.
+        // The tick is the window's frame: the clock is painted at once, and
+        // with it, in the same pass, what changed since the last tick (the
+        // receive box, laid out here at most once a display frame).
+        m_editRecv->SettleOnFrame();
         m_items.Get<LiveText>(IDC_CLOCK)->SetTextNow(QString::fromLatin1(g_strTime));
     }
+}
+
+// Qt asks for a paint pass of its own as soon as a control changes; the
+// window paints at the next tick anyway, at most 10 ms later. The requests a
+// reading made are taken back: the controls stay marked for repaint, and the
+// tick's repaint of the clock paints them all in one pass.
+void CSerialDlg::PaintAtNextTick() {
+    for (QWidget* widget : m_paintedAtTick)
+        QCoreApplication::removePostedEvents(widget, QEvent::UpdateRequest);
 }

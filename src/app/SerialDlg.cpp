@@ -130,8 +130,12 @@ void CSerialDlg::ConnectMessageMap() {
         else
             connect(static_cast<QComboBox*>(item), &QComboBox::activated, this, run);
     }
-    connect(m_comm.Control(), &CommControl::OnComm, this,
-            [this] { Dispatch(this, HandlerKind::ControlEvent, [this] { OnCommEvent(); }); });
+    connect(m_comm.Control(), &CommControl::OnComm, this, [this] {
+        Dispatch(this, HandlerKind::ControlEvent, [this] {
+            OnCommEvent();
+            PaintAtNextTick();
+        });
+    });
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
             [this] { Dispatch(this, HandlerKind::Command, [this] { OnHelp(); }); });
 }
@@ -177,6 +181,8 @@ bool CSerialDlg::OnInitDialog() {
                       separator.top() + separator.height());
     ResizeKeepingPosition(m_rcSmall);
     m_editTemp->hide();
+    m_paintedAtTick = findChildren<QWidget*>();
+    m_paintedAtTick.append(this);
     CenterOnWorkArea();
     return true;
 }

@@ -115,6 +115,7 @@ private:
     void ByteToHexPair(unsigned char b);
     void UpdateTemperature(const QByteArray& text);
     void OnTestTick();
+    void PaintAtNextTick();
     void SetTxCountLabel();
     bool CheckPortOpen();
     void SendAcquireCommand(char command, const QString& nextCaption);
@@ -132,6 +133,7 @@ private:
     std::map<int, int> m_timerIds; // Qt timer id -> dialog timer id
     QMenu* m_pSysMenu = nullptr;
     QAction* m_pLockAction = nullptr;
+    QList<QWidget*> m_paintedAtTick; // the dialog and its controls
     GbkDecoder m_recvDecoder;
     bool m_bLastWasCR = false;
 };

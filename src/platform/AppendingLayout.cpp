@@ -12,11 +12,12 @@
 
 namespace {
 
-// The shortest time between two layouts of the appends. Below the 10 ms of a
-// board sending a hundred readings a second, so that each reading is laid out
-// and painted in the pass that received it, with the counters it changed,
-// instead of waking the program again for a frame of its own.
-constexpr int kFrameMs = 8;
+// A display frame: appends are laid out at most once a frame, when the window
+// they are in next paints (SettleOnFrame), so that a hundred readings a
+// second cost fifty layouts and are painted with what else changed.
+constexpr int kFrameMs = 16;
+// Appends no frame settled are laid out this long after the first of them.
+constexpr int kLatestMs = 40;
 
 // The user state of a block that continues the block before it: the break
 // between them is soft, made where the paragraph wrapped.
@@ -67,16 +68,13 @@ void AppendingLayout::Append(const QString& text) {
     cursor.insertText(text);
     cursor.endEditBlock();
     m_bAppending = false;
-    // Now, so that the window paints it in this pass; but at most once a
-    // frame, so that a flood of readings costs a layout and a paint per
-    // frame, not per reading: the appends in between wait for the frame.
-    if (m_frame.isActive())
-        return;
-    const qint64 since = m_sinceSettle.isValid() ? m_sinceSettle.elapsed() : kFrameMs;
-    if (since >= kFrameMs)
+    if (!m_frame.isActive())
+        m_frame.start(kLatestMs);
+}
+
+void AppendingLayout::SettleOnFrame() {
+    if (m_bPending && (!m_sinceSettle.isValid() || m_sinceSettle.elapsed() >= kFrameMs))
         Settle();
-    else
-        m_frame.start(int(kFrameMs - since));
 }
 
 void AppendingLayout::documentChanged(int from, int charsRemoved, int charsAdded) {

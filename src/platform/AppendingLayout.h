@@ -11,8 +11,8 @@ class QPlainTextEdit;
 // receive box does. Readings without line breaks make one paragraph of up to
 // 30,000 characters, and Qt lays a paragraph out whole, from its first
 // character, after every change. Here appends are in the document at once,
-// laid out and scrolled into view at once or, within a frame of the last
-// layout, when the frame ends; and only the last line is laid out again: the
+// laid out and scrolled into view at the window's next frame, at most once a
+// frame; and only the last line is laid out again: the
 // lines the paragraph has filled are kept as blocks of their own, split off
 // exactly where it wrapped, so the picture is the same. Those soft breaks are
 // not text: Text() leaves them out, and JoinSoftBreaks() takes them away
@@ -30,6 +30,10 @@ public:
 
     // Lays out and scrolls now what appends left for the end of the frame.
     void Settle();
+    // The window is about to paint: lays out and scrolls the appends if a
+    // frame has passed since the last layout. Without it, appends are laid
+    // out by a timer of their own.
+    void SettleOnFrame();
 
     // The text from position from to position to, as the user entered or
     // received it: without soft breaks, with line breaks as '\n'.

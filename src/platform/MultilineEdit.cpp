@@ -22,6 +22,10 @@ void MultilineEdit::Settle() {
     m_pLayout->Settle();
 }
 
+void MultilineEdit::SettleOnFrame() {
+    m_pLayout->SettleOnFrame();
+}
+
 QString MultilineEdit::toPlainText() const {
     return m_pLayout->Text(0, document()->characterCount() - 1);
 }

@@ -20,6 +20,8 @@ public:
     void Append(const QString& text);
     // Lays out and scrolls now what appends left for the end of the frame.
     void Settle();
+    // The window is about to paint (AppendingLayout::SettleOnFrame).
+    void SettleOnFrame();
 
     // The text as typed or received. It hides QPlainTextEdit::toPlainText,
     // which would show a line break wherever a long paragraph was split.
