@@ -177,15 +177,25 @@ QRect CCurveWnd::LabelColumn() const {
 void CCurveWnd::paintEvent(QPaintEvent* event) {
     if (!contentsRect().contains(event->rect()))
         DrawBorder();
-    OnPaint();
+    OnPaint(event->region());
 }
 
-void CCurveWnd::OnPaint() {
+// Copies what the paint region needs of the picture (a new value repaints two
+// narrow strips), one rectangle at a time under a clip of that rectangle
+// alone. Under the clip of the whole region, Qt's raster engine draws the
+// picture span by span and hands the spans to its thread pool, at every
+// value; under a rectangle it copies the pixels in this thread.
+void CCurveWnd::OnPaint(const QRegion& rcPaint) {
     QPainter dc(this);
     if (m_bmpMem.isNull())
         return;
     const QRect client = contentsRect();
-    dc.drawImage(client.topLeft(), m_bmpMem, QRect(QPoint(m_nOrigin, 0), client.size()));
+    const QPoint origin = client.topLeft() - QPoint(m_nOrigin, 0); // of the image
+    const QRegion needed = rcPaint & client;
+    for (const QRect& rect : needed) {
+        dc.setClipRect(rect);
+        dc.drawImage(rect.topLeft(), m_bmpMem, rect.translated(-origin));
+    }
 }
 
 QImage CCurveWnd::Surface() const {

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QWidget>
 
 #include <array>
@@ -28,7 +29,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void OnPaint();
+    void OnPaint(const QRegion& rcPaint);
     void PrepareSurface();
     void DrawNewValue();
     void DrawBorder();
