@@ -7,17 +7,18 @@
 #include <QFileInfo>
 
 #include <stdexcept>
+#include <string>
 
-BoardProcess::BoardProcess(std::chrono::milliseconds interval) {
+BoardProcess::BoardProcess(std::chrono::milliseconds interval, int com) {
     // Its line per reading is not wanted here: reading it would cost this
     // process, which is the one measured.
     m_process.setStandardOutputFile(QProcess::nullDevice());
     m_process.start(QStringLiteral(BOARDSIM_PROGRAM),
-                    {QStringLiteral("--com"), QStringLiteral("1"), QStringLiteral("--interval"),
+                    {QStringLiteral("--com"), QString::number(com), QStringLiteral("--interval"),
                      QString::number(interval.count())});
-    const QString link = PortLinkFolder() + QStringLiteral("/com1");
+    const QString link = PortLinkFolder() + QStringLiteral("/com") + QString::number(com);
     if (!WaitUntil([&] { return QFileInfo(link).isSymLink(); }))
-        throw std::runtime_error("the board simulator did not publish COM1");
+        throw std::runtime_error("the board simulator did not publish COM" + std::to_string(com));
 }
 
 BoardProcess::~BoardProcess() {

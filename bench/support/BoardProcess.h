@@ -5,11 +5,11 @@
 #include <chrono>
 
 // The board simulator as the user runs it, a program of its own, publishing
-// COM1 in the current port-link folder: after the start command it sends a
-// 5-byte reading every interval. It ends with the object.
+// COM<com> in the current port-link folder: after the start command it sends
+// a 5-byte reading every interval. It ends with the object.
 class BoardProcess {
 public:
-    explicit BoardProcess(std::chrono::milliseconds interval);
+    explicit BoardProcess(std::chrono::milliseconds interval, int com = 1);
     ~BoardProcess();
     BoardProcess(const BoardProcess&) = delete;
     BoardProcess& operator=(const BoardProcess&) = delete;
