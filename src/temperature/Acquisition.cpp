@@ -50,7 +50,11 @@ void CSerialDlg::UpdateTemperature(const QByteArray& text) {
     m_fTemperature = ToSinglePrecision(value);
     if (!m_bCurveOpen)
         return;
-    m_editTemp->setText(FormatReadout(value));
+    // A sensor repeats its readings: the same text set again would be laid
+    // out, repainted and announced to assistive tools anew.
+    const QString readout = FormatReadout(value);
+    if (m_editTemp->text() != readout)
+        m_editTemp->setText(readout);
     m_curve.AddValue(CurveValue(m_fTemperature));
 }
 
