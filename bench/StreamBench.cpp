@@ -14,6 +14,7 @@
 // 4.1 % of a core in runs minutes apart), so a floor taken before the
 // program is not the floor it ran against.
 #include "support/BoardProcess.h"
+#include "support/ChildProcess.h"
 #include "support/DialogDriver.h"
 #include "support/Floor.h"
 #include "support/ProcessStats.h"
@@ -84,6 +85,7 @@ class FloorAlongside {
 public:
     FloorAlongside() : m_board(10ms, 2) {
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        EndWithThisProcess(m_process);
         m_process.start(QCoreApplication::applicationFilePath(),
                         {QStringLiteral("--floor"), QStringLiteral("2")});
         if (!m_process.waitForStarted())

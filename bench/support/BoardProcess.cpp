@@ -1,5 +1,6 @@
 #include "support/BoardProcess.h"
 
+#include "support/ChildProcess.h"
 #include "support/WaitUntil.h"
 
 #include "serial/PortNames.h"
@@ -13,6 +14,7 @@ BoardProcess::BoardProcess(std::chrono::milliseconds interval, int com) {
     // Its line per reading is not wanted here: reading it would cost this
     // process, which is the one measured.
     m_process.setStandardOutputFile(QProcess::nullDevice());
+    EndWithThisProcess(m_process);
     m_process.start(QStringLiteral(BOARDSIM_PROGRAM),
                     {QStringLiteral("--com"), QString::number(com), QStringLiteral("--interval"),
                      QString::number(interval.count())});
