@@ -22,7 +22,7 @@ constexpr int kReadingsBeforeBatch = 1498;
 // One 5-byte reading per event, response count 5, the dialog shown with the
 // port open over the recording control; each event followed by its frame:
 // the box lays out and scrolls, and the window paints what changed, as the
-// event loop would do next. Arguments: hexadecimal display (0/1) and
+// clock's next tick does. Arguments: hexadecimal display (0/1) and
 // whether the box starts empty (0) or so full that the batch ends just
 // before the roll-over (1), filled by receptions with a frame after every other one; and whether
 // the curve is open (1), so that each reading is drawn and shown there too.
