@@ -12,11 +12,10 @@ class QPlainTextEdit;
 // 30,000 characters, and Qt lays a paragraph out whole, from its first
 // character, after every change. Here appends are in the document at once,
 // laid out and scrolled into view at the window's next frame, at most once a
-// frame; and only the last line is laid out again: the
-// lines the paragraph has filled are kept as blocks of their own, split off
-// exactly where it wrapped, so the picture is the same. Those soft breaks are
-// not text: Text() leaves them out, and JoinSoftBreaks() takes them away
-// before the user edits.
+// frame; and only the last line is laid out again: the lines the paragraph
+// has filled are kept as blocks of their own, split off exactly where it
+// wrapped, so the picture is the same. Those soft breaks are not text: Text()
+// leaves them out, and JoinSoftBreaks() takes them away before the user edits.
 class AppendingLayout : public QPlainTextDocumentLayout {
     Q_OBJECT
 
