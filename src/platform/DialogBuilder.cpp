@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResource>
 
 #include <algorithm>
 
@@ -140,20 +141,45 @@ QRect DialogUnits::ToPixels(int x, int y, int cx, int cy) const {
     return QRect(X(x), Y(y), X(cx), Y(cy));
 }
 
+namespace {
+
+// AR PL UMing CN cut to the characters of the program's own texts. Read from
+// the installed 21 MB file, the few hundred glyphs of the captions map some
+// 6 MiB of it (the kernel maps 64 KiB around each page read); the cut face
+// is read in place from the program's resources.
+QString ProgramTextsFace() {
+    static const QString family = [] {
+        const QResource cut(QStringLiteral(":/fonts/DialogFont.ttf"));
+        const int id = QFontDatabase::addApplicationFontFromData(cut.uncompressedData());
+        const QStringList families = QFontDatabase::applicationFontFamilies(id);
+        if (families.isEmpty())
+            qWarning("The dialog font in the program's resources did not load; "
+                     "the installed AR PL UMing CN draws the captions.");
+        return families.value(0);
+    }();
+    return family;
+}
+
+} // namespace
+
 QFont DialogFont(const DialogTemplate& tmpl) {
     const QString face = QString::fromUtf8(tmpl.fontFace);
     const QStringList installed = QFontDatabase::families();
     // Without SimSun: AR PL UMing CN, a Ming face with SimSun's proportions
     // (Latin glyphs 6 and Chinese 12 pixels wide, 12 high at 9 points and
     // 96 dpi) and a ℃ of its own, so the layout keeps the original's sizes.
-    QString family = QStringLiteral("AR PL UMing CN");
+    // Characters the cut face lacks (what the user types or receives) come
+    // from the installed one: the same glyphs.
+    QStringList families{ProgramTextsFace(), QStringLiteral("AR PL UMing CN")};
     for (const QString& name : {face, QStringLiteral("SimSun")}) {
         if (installed.contains(name)) {
-            family = name;
+            families = {name};
             break;
         }
     }
-    QFont font(family);
+    families.removeAll(QString());
+    QFont font;
+    font.setFamilies(families);
     font.setPointSize(tmpl.fontPoints);
     font.setWeight(QFont::Normal);
     font.setItalic(false);

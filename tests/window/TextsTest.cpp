@@ -11,8 +11,12 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QComboBox>
+#include <QDirIterator>
+#include <QFontInfo>
 #include <QMessageBox>
+#include <QRawFont>
 #include <QStyleOption>
+#include <QTextLayout>
 
 // What the windows say: whole, in Chinese, and to assistive tools under a
 // name that does not change.
@@ -102,4 +106,33 @@ TEST_F(DialogTest, TheClockNamesItselfOnceAndShowsTheTimeAsItsValue) {
     // The other texts are labels, named by what they say.
     const auto* label = QAccessible::queryAccessibleInterface(dlg->GetDlgItem(IDC_RESP_LABEL));
     EXPECT_EQ(label->text(QAccessible::Name), "响应字节数");
+}
+
+// The dialog draws in the face cut to the program's texts, and the cut holds
+// every character of them that the installed face has: one it lacks would be
+// read from the installed 21 MB file instead, some 64 KiB of it mapped per glyph.
+TEST_F(DialogTest, TheDialogFaceHoldsEveryCharacterOfTheProgramsTexts) {
+    EXPECT_EQ(QFontInfo(dlg->font()).family(), "AR PL UMing CN Dialog");
+    const QRawFont cut = QRawFont::fromFont(dlg->font());
+    const QRawFont installed(QStringLiteral("/usr/share/fonts/truetype/arphic/uming.ttc"), 12);
+    ASSERT_TRUE(installed.isValid());
+    QString missing;
+    QDirIterator sources(QStringLiteral(SOURCE_DIR "/src"), {"*.cpp", "*.h"}, QDir::Files,
+                         QDirIterator::Subdirectories);
+    while (sources.hasNext()) {
+        QFile source(sources.next());
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+        for (const char32_t c : QString::fromUtf8(source.readAll()).toUcs4())
+            if (installed.supportsCharacter(c) && !cut.supportsCharacter(c) &&
+                !missing.contains(QString::fromUcs4(&c, 1)))
+                missing += QString::fromUcs4(&c, 1);
+    }
+    // Characters of no text of the program, such as received ones, come from the installed face.
+    QTextLayout received(QStringLiteral("鑫"), dlg->font());
+    received.beginLayout();
+    received.createLine();
+    received.endLayout();
+    EXPECT_EQ(received.glyphRuns().value(0).rawFont().familyName(), "AR PL UMing CN");
+    EXPECT_TRUE(missing.isEmpty()) << "the dialog face lacks " << missing.toStdString()
+                                   << ": run scripts/dialog-font.sh and commit the face";
 }
