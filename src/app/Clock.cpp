@@ -38,11 +38,11 @@ void CSerialDlg::OnTimer(int nIDEvent) {
     }
 }
 
-// Qt asks for a paint pass of its own as soon as a control changes; the
-// window paints at the next tick anyway, at most 10 ms later. The requests a
-// reading made are taken back: the controls stay marked for repaint, and the
-// tick's repaint of the clock paints them all in one pass.
+// Qt asks for a paint pass of its own as soon as a control changes, with a
+// request posted to the window; the window paints at the next tick anyway,
+// at most 10 ms later. The request a reading made is taken back: the controls
+// stay marked for repaint, and the tick's repaint of the clock paints them
+// all in one pass. A list's popup is a window of its own and keeps its own.
 void CSerialDlg::PaintAtNextTick() {
-    for (QWidget* widget : m_paintedAtTick)
-        QCoreApplication::removePostedEvents(widget, QEvent::UpdateRequest);
+    QCoreApplication::removePostedEvents(this, QEvent::UpdateRequest);
 }

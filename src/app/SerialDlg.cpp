@@ -190,12 +190,6 @@ bool CSerialDlg::OnInitDialog() {
                       separator.top() + separator.height());
     ResizeKeepingPosition(m_rcSmall);
     m_editTemp->hide();
-    // The controls this window paints; a list's popup is a window of its own.
-    m_paintedAtTick = {this};
-    for (QWidget* child : findChildren<QWidget*>()) {
-        if (child->window() == this)
-            m_paintedAtTick.append(child);
-    }
     CenterOnWorkArea();
     return true;
 }

@@ -133,7 +133,6 @@ private:
     std::map<int, int> m_timerIds; // Qt timer id -> dialog timer id
     QMenu* m_pSysMenu = nullptr;
     QAction* m_pLockAction = nullptr;
-    QList<QWidget*> m_paintedAtTick; // the dialog and its controls
     GbkDecoder m_recvDecoder;
     bool m_bLastWasCR = false;
 };
