@@ -1,7 +1,10 @@
 #include "support/DialogFixture.h"
+#include "support/WaitUntil.h"
 
 #include "platform/WindowStyles.h"
 #include "temperature/CurveWnd.h"
+
+#include <QTest>
 
 // In curve mode a reply shows in the readout, which takes the list's place,
 // and goes to the curve; out of it neither changes, and the readout keeps the
@@ -38,4 +41,23 @@ TEST_F(DialogTest, ReadingsReachReadoutAndCurveOnlyInCurveMode) {
         curve.AddValue(curveValue);
         EXPECT_EQ(dlg->findChild<CCurveWnd*>()->Surface(), curve.Surface());
     }
+}
+
+// The hidden test button starts a feed of a value every 500 ms into the curve
+// and stops it again; the clock's own timer goes on through both.
+TEST_F(DialogTest, TheTestFeedStartsAndStopsWithoutTheClock) {
+    const auto* curve = dlg->findChild<CCurveWnd*>();
+    const auto clockTicks = [&] {
+        const QString before = Text(IDC_CLOCK);
+        return WaitUntil([&] { return Text(IDC_CLOCK) != before; });
+    };
+    const QImage start = curve->Surface();
+    Click(IDC_TEST);
+    EXPECT_TRUE(WaitUntil([&] { return curve->Surface() != start; })) << "the feed started";
+    EXPECT_TRUE(clockTicks());
+    Click(IDC_TEST);
+    const QImage stopped = curve->Surface();
+    QTest::qWait(700); // longer than the feed's interval
+    EXPECT_EQ(curve->Surface(), stopped) << "the feed stopped";
+    EXPECT_TRUE(clockTicks());
 }
