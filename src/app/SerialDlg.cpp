@@ -1,5 +1,6 @@
 #include "app/SerialDlg.h"
 
+#include "app/Clock.h"
 #include "app/DialogColors.h"
 #include "platform/Dispatch.h"
 #include "platform/FramePictureStyle.h"
@@ -172,7 +173,8 @@ bool CSerialDlg::OnInitDialog() {
     m_editTemp->setStyle(readoutStyle);
     m_editTemp->setBackgroundRole(QPalette::Window);
     m_editTemp->setAutoFillBackground(true);
-    SetTimer(TIMER_CLOCK, 10);
+    SetTimer(TIMER_CLOCK, kClockMs);
+    m_sinceTick.start();
     // The clock changes every 10 ms and the counters at every reception;
     // drawn over a transparent background each would have the group box
     // around it repainted every time as well.
@@ -212,6 +214,8 @@ void CSerialDlg::CenterOnWorkArea() {
 
 void CSerialDlg::SetTimer(int nIDEvent, int nElapse) {
     KillTimer(nIDEvent);
+    if (nIDEvent == TIMER_CLOCK)
+        m_nClockElapse = nElapse;
     m_timerIds[startTimer(nElapse)] = nIDEvent;
 }
 

@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QRect>
 #include <QString>
@@ -115,6 +116,7 @@ private:
     void ByteToHexPair(unsigned char b);
     void UpdateTemperature(const QByteArray& text);
     void OnTestTick();
+    void Tick();
     void PaintAtNextTick();
     void SetTxCountLabel();
     bool CheckPortOpen();
@@ -131,6 +133,8 @@ private:
     std::unique_ptr<CommControl> m_pHostedControl;
     DialogItems m_items;
     std::map<int, int> m_timerIds; // Qt timer id -> dialog timer id
+    QElapsedTimer m_sinceTick;
+    int m_nClockElapse = 0; // the clock timer's interval as last set
     QMenu* m_pSysMenu = nullptr;
     QAction* m_pLockAction = nullptr;
     GbkDecoder m_recvDecoder;

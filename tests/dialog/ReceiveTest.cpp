@@ -6,6 +6,7 @@
 #include "platform/GbkCodec.h"
 
 #include <QTemporaryDir>
+#include <QThread>
 
 // What a save writes after its header line.
 static QByteArray Capture(QByteArray file) {
@@ -112,4 +113,15 @@ TEST_F(DialogTest, SaveWritesTheHeaderAndTheCapture) {
               QStringList({"接收数据另存为...", "TEXT Files(*.txt)", "*.txt", "ALL Files(*.*)", "2",
                            "txt"}));
     EXPECT_TRUE(SaveAs().endsWith(":24\r\nhello, board25.525.525.5")) << "saving keeps the capture";
+}
+
+// A reading that comes when the clock's tick is nearly due carries it: the
+// clock moves on with the reading, without waiting for its timer.
+TEST_F(DialogTest, AReadingNearTheClocksTickCarriesIt) {
+    OpenPort();
+    ASSERT_TRUE(WaitUntil([&] { return Text(IDC_CLOCK).count(':') == 3; }));
+    const QString before = Text(IDC_CLOCK);
+    QThread::msleep(12); // no event loop: the timer cannot tick meanwhile
+    comm->Receive("25.50");
+    EXPECT_NE(Text(IDC_CLOCK), before);
 }
