@@ -65,8 +65,13 @@ void AppendingLayout::Append(const QString& text) {
     cursor.beginEditBlock();
     cursor.setPosition(document()->characterCount() - 1);
     m_bAppending = true;
-    cursor.insertText(text);
-    cursor.endEditBlock();
+    {
+        // The box and assistive tools hear of the appends once a frame, as
+        // they are laid out.
+        const QSignalBlocker quiet(document());
+        cursor.insertText(text);
+        cursor.endEditBlock();
+    }
     m_bAppending = false;
     if (!m_frame.isActive())
         m_frame.start(kLatestMs);
@@ -105,10 +110,15 @@ void AppendingLayout::Settle() {
         // places, unless the appends carried its last word to the next line.
         const int end = m_appendedAt.position();
         const int lineStart = LineStartOf(end - 1);
+        QTextDocument* doc = document();
+        emit doc->contentsChange(end, 0, doc->characterCount() - 1 - end);
+        emit doc->contentsChanged();
         {
             // Nothing before the appends changed: the box is not repainted
-            // whole, as the base layout would have it.
+            // whole, as the base layout would have it. The soft breaks are
+            // not text: nobody hears of them.
             const QSignalBlocker quiet(this);
+            const QSignalBlocker quietDocument(doc);
             // The last block is laid out, has its caret placed and is painted
             // at every frame: its glyphs are kept rather than shaped for each.
             document()->lastBlock().layout()->setCacheEnabled(true);
@@ -135,6 +145,8 @@ void AppendingLayout::Settle() {
         QTextCursor end(document());
         end.setPosition(document()->characterCount() - 1);
         m_edit->setTextCursor(end);
+    } else if (!repaintFrom.isNull()) {
+        emit document()->cursorPositionChanged(caret);
     }
     m_edit->ensureCursorVisible();
     if (!repaintFrom.isNull()) {

@@ -24,7 +24,8 @@ public:
     AppendingLayout(QTextDocument* document, QPlainTextEdit* edit);
 
     // Adds text at the end as one step, without an undo record; the caret
-    // follows it to the end when it is laid out.
+    // follows it to the end, and the document's listeners hear of it, when
+    // it is laid out.
     void Append(const QString& text);
 
     // Lays out and scrolls now what appends left for the end of the frame.

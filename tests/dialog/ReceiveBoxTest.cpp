@@ -119,3 +119,30 @@ TEST_F(DialogTest, ReceiveBoxFramesShowTheEndAsAFullPaintWould) {
                     viewport->grab().toImage().convertToFormat(QImage::Format_RGB32));
     }
 }
+
+// Listeners of the box's text (assistive tools, through the box) are told
+// what came as text inserted at the end, all of it and as the user would copy
+// it: the soft breaks are not text.
+TEST_F(DialogTest, ReceivedTextIsToldAsInserted) {
+    dlg->show();
+    OpenPort();
+    Select(IDC_RESPBYTES, 4);
+    auto* box = static_cast<MultilineEdit*>(dlg->GetDlgItem(IDC_RECV));
+    QString told;
+    QObject::connect(box->document(), &QTextDocument::contentsChange,
+                     [&](int from, int removed, int added) {
+                         EXPECT_EQ(removed, 0);
+                         QTextCursor inserted(box->document());
+                         inserted.setPosition(from);
+                         inserted.setPosition(from + added, QTextCursor::KeepAnchor);
+                         told += inserted.selectedText();
+                     });
+    for (int i = 0; i < 200; ++i) {
+        comm->Receive(i % 50 ? "25.50" : "26.0\n");
+        if (i % 3 == 0)
+            box->Settle();
+    }
+    box->Settle();
+    EXPECT_GT(box->document()->blockCount(), 10) << "the box keeps soft breaks";
+    EXPECT_EQ(told.replace(QChar::ParagraphSeparator, u'\n'), box->toPlainText());
+}
