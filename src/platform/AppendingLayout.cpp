@@ -1,5 +1,7 @@
 #include "platform/AppendingLayout.h"
 
+#include "platform/SteadyScrollBar.h"
+
 #include <QPlainTextEdit>
 #include <QRegion>
 #include <QSignalBlocker>
@@ -101,6 +103,8 @@ void AppendingLayout::documentChanged(int from, int charsRemoved, int charsAdded
 void AppendingLayout::Settle() {
     m_frame.stop();
     m_sinceSettle.start();
+    // The scroll bar takes the new range and then the new value.
+    const SteadyScrollBar::Batch scrollBar(m_edit->verticalScrollBar());
     QTextCursor repaintFrom; // null: nothing appended
     bool wholeLine = true;
     if (m_bPending) {

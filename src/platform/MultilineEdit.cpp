@@ -1,6 +1,7 @@
 #include "platform/MultilineEdit.h"
 
 #include "platform/AppendingLayout.h"
+#include "platform/SteadyScrollBar.h"
 
 #include <QMimeData>
 #include <QResizeEvent>
@@ -12,6 +13,7 @@ MultilineEdit::MultilineEdit(QWidget* parent) : QPlainTextEdit(parent) {
     m_pLayout = new AppendingLayout(document, this);
     document->setDocumentLayout(m_pLayout);
     setDocument(document);
+    setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical, this));
 }
 
 void MultilineEdit::Append(const QString& text) {

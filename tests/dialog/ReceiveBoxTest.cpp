@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTextBlock>
 
 // The receive box keeps long paragraphs in blocks of a line each, split where
@@ -145,4 +146,52 @@ TEST_F(DialogTest, ReceivedTextIsToldAsInserted) {
     box->Settle();
     EXPECT_GT(box->document()->blockCount(), 10) << "the box keeps soft breaks";
     EXPECT_EQ(told.replace(QChar::ParagraphSeparator, u'\n'), box->toPlainText());
+}
+
+// The scroll bar repaints when the slider moves, not at every line: on screen
+// it shows what a full paint of it shows, and once the slider is as short as
+// it gets, following the end leaves it where it is.
+TEST_F(DialogTest, ReceiveBoxScrollBarShowsWhereTheViewIs) {
+    dlg->show();
+    OpenPort();
+    Click(IDC_RECVMODE);
+    Select(IDC_RESPBYTES, 4);
+    auto* box = static_cast<MultilineEdit*>(dlg->GetDlgItem(IDC_RECV));
+    QScrollBar* bar = box->verticalScrollBar();
+    const auto receiveAndTick = [&] {
+        comm->Receive("25.50");
+        box->Settle();
+        const QString clock = Text(IDC_CLOCK);
+        ASSERT_TRUE(WaitUntil([&] { return Text(IDC_CLOCK) != clock; })); // a tick painted
+    };
+    for (int i = 0; i < 40; ++i) {
+        receiveAndTick();
+        const QPoint at = bar->mapTo(dlg.get(), QPoint());
+        const QImage shown =
+            QGuiApplication::primaryScreen()
+                ->grabWindow(dlg->winId(), at.x(), at.y(), bar->width(), bar->height())
+                .toImage();
+        ASSERT_TRUE(shown.convertToFormat(QImage::Format_RGB32) ==
+                    bar->grab().toImage().convertToFormat(QImage::Format_RGB32))
+            << "after " << bar->maximum() << " lines";
+    }
+    for (int i = 0; i < 300; ++i) {
+        comm->Receive("25.50");
+        box->Settle();
+    }
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    bar->installEventFilter(&counter);
+    const int linesBefore = bar->maximum();
+    for (int i = 0; i < 60; ++i)
+        receiveAndTick();
+    bar->removeEventFilter(&counter);
+    const int lines = bar->maximum() - linesBefore;
+    EXPECT_GT(lines, 10);
+    EXPECT_LT(counter.paints, lines / 2) << "of " << lines << " lines";
 }
