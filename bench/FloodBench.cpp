@@ -42,10 +42,14 @@ constexpr auto kFlood = std::chrono::seconds(10);
 }
 
 // Times between successive changes of the clock label, seen at each timer
-// event the dialog receives.
+// event the dialog receives and after each reading it handles (a reading
+// near the tick's time carries the tick).
 class ClockWatch : public QObject {
 public:
-    explicit ClockWatch(CSerialDlg& dlg) : m_dlg(dlg) { dlg.installEventFilter(this); }
+    ClockWatch(CSerialDlg& dlg, CommControl& comm) : m_dlg(dlg) {
+        dlg.installEventFilter(this);
+        connect(&comm, &CommControl::OnComm, this, &ClockWatch::Check);
+    }
     void Restart() {
         m_longest = {};
         m_last = Clock::now();
@@ -56,16 +60,21 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Timer && m_dlg.GetItemText(IDC_CLOCK) != m_text) {
-            m_text = m_dlg.GetItemText(IDC_CLOCK);
-            const Clock::time_point now = Clock::now();
-            m_longest = std::max(m_longest, now - m_last);
-            m_last = now;
-        }
+        if (event->type() == QEvent::Timer)
+            Check();
         return false;
     }
 
 private:
+    void Check() {
+        if (m_dlg.GetItemText(IDC_CLOCK) == m_text)
+            return;
+        m_text = m_dlg.GetItemText(IDC_CLOCK);
+        const Clock::time_point now = Clock::now();
+        m_longest = std::max(m_longest, now - m_last);
+        m_last = now;
+    }
+
     CSerialDlg& m_dlg;
     QString m_text;
     Clock::time_point m_last = Clock::now();
@@ -81,7 +90,7 @@ int main(int argc, char** argv) {
     CSerialDlg& dlg = rig.Dialog();
     long events = 0;
     QObject::connect(&rig.Control(), &CommControl::OnComm, [&] { ++events; });
-    ClockWatch watch(dlg);
+    ClockWatch watch(dlg, rig.Control());
 
     const pid_t board = fork();
     if (board == 0)

@@ -41,6 +41,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -61,6 +63,8 @@ struct StreamFigures {
     double floorShare = 0;
     double xServerShare = 0; // with the floor's
     double emptyMicros = 0;  // per reception
+    double wakeUps = 0;      // per second
+    double floorWakeUps = 0;
     double fullMicros = 0;
 };
 
@@ -103,6 +107,7 @@ public:
             throw std::runtime_error("the floor ended before it was measured");
         return CpuSecondsOf(pid_t(m_process.processId()));
     }
+    long WakeUps() const { return WakeUpsOf(pid_t(m_process.processId())); }
 
 private:
     BoardProcess m_board;
@@ -145,6 +150,8 @@ StreamFigures Stream(bool hex, bool curve, std::chrono::seconds length, pid_t xS
     });
     const double xBefore = CpuSecondsOf(xServer);
     const double floorBefore = floor.CpuSeconds();
+    const long wakeUpsBefore = WakeUpsOf(getpid());
+    const long floorWakeUpsBefore = floor.WakeUps();
     samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
     sampler.start(kSample);
     RunFor(length);
@@ -154,6 +161,8 @@ StreamFigures Stream(bool hex, bool curve, std::chrono::seconds length, pid_t xS
     StreamFigures figures;
     figures.xServerShare = (CpuSecondsOf(xServer) - xBefore) / seconds * 100;
     figures.floorShare = (floor.CpuSeconds() - floorBefore) / seconds * 100;
+    figures.wakeUps = double(WakeUpsOf(getpid()) - wakeUpsBefore) / seconds;
+    figures.floorWakeUps = double(floor.WakeUps() - floorWakeUpsBefore) / seconds;
     figures.cpuShare = (samples.back().cpu - samples.front().cpu) / seconds * 100;
     if (samples.back().receptions - samples.front().receptions < long(seconds * 50))
         throw std::runtime_error("fewer than half the readings arrived");
@@ -189,6 +198,8 @@ void PrintStream(const std::string& mode, const StreamFigures& f) {
     PrintRow(name + "program CPU", Figure(f.cpuShare, 2, "% of a core"),
              "≤ " + Figure(kOverFloor * f.floorShare, 2, "%") + " (1.5 × floor)",
              f.cpuShare <= kOverFloor * f.floorShare);
+    PrintInformation(name + "wake-ups per second, program / floor",
+                     Figure(f.wakeUps, 0) + " / " + Figure(f.floorWakeUps, 0));
     PrintInformation(name + "X server CPU, for both windows",
                      Figure(f.xServerShare, 2, "% of a core"));
     PrintInformation(name + "per reception, box empty → near full",

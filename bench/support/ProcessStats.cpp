@@ -27,21 +27,44 @@ long ResidentBytes() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
-double CpuSecondsOf(pid_t pid) {
+namespace {
+
+// Calls visit with the /proc directory of each thread of the process.
+template <typename Visit> void ForEachThread(pid_t pid, Visit visit) {
     const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
-    unsigned long long nanoseconds = 0;
     if (DIR* dir = opendir(tasks.c_str())) {
         while (const dirent* entry = readdir(dir)) {
-            if (entry->d_name[0] == '.')
-                continue;
-            std::ifstream schedstat(tasks + "/" + entry->d_name + "/schedstat");
-            unsigned long long task = 0;
-            if (schedstat >> task)
-                nanoseconds += task;
+            if (entry->d_name[0] != '.')
+                visit(tasks + "/" + entry->d_name);
         }
         closedir(dir);
     }
+}
+
+} // namespace
+
+double CpuSecondsOf(pid_t pid) {
+    unsigned long long nanoseconds = 0;
+    ForEachThread(pid, [&](const std::string& task) {
+        std::ifstream schedstat(task + "/schedstat");
+        unsigned long long used = 0;
+        if (schedstat >> used)
+            nanoseconds += used;
+    });
     return double(nanoseconds) / 1e9;
+}
+
+long WakeUpsOf(pid_t pid) {
+    long wakeUps = 0;
+    ForEachThread(pid, [&](const std::string& task) {
+        std::ifstream status(task + "/status");
+        const std::string key = "voluntary_ctxt_switches:";
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind(key, 0) == 0)
+                wakeUps += std::stol(line.substr(key.size()));
+        }
+    });
+    return wakeUps;
 }
 
 long ResidentBytesOf(pid_t pid) {

@@ -16,3 +16,7 @@ long ResidentBytes();
 // with whole ticks it did not use.
 double CpuSecondsOf(pid_t pid);
 long ResidentBytesOf(pid_t pid);
+
+// How often the process's threads have gone to sleep and been woken since
+// they started (their voluntary context switches).
+long WakeUpsOf(pid_t pid);
