@@ -164,17 +164,23 @@ TEST_F(DialogTest, ReceiveBoxScrollBarShowsWhereTheViewIs) {
         const QString clock = Text(IDC_CLOCK);
         ASSERT_TRUE(WaitUntil([&] { return Text(IDC_CLOCK) != clock; })); // a tick painted
     };
-    for (int i = 0; i < 40; ++i) {
-        receiveAndTick();
+    const auto shownAsPainted = [&] {
         const QPoint at = bar->mapTo(dlg.get(), QPoint());
         const QImage shown =
             QGuiApplication::primaryScreen()
                 ->grabWindow(dlg->winId(), at.x(), at.y(), bar->width(), bar->height())
                 .toImage();
-        ASSERT_TRUE(shown.convertToFormat(QImage::Format_RGB32) ==
-                    bar->grab().toImage().convertToFormat(QImage::Format_RGB32))
-            << "after " << bar->maximum() << " lines";
+        return shown.convertToFormat(QImage::Format_RGB32) ==
+               bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    for (int i = 0; i < 40; ++i) {
+        receiveAndTick();
+        ASSERT_TRUE(shownAsPainted()) << "after " << bar->maximum() << " lines";
     }
+    // The user drags the slider to the top, between readings.
+    bar->setValue(0);
+    DrainEvents();
+    EXPECT_TRUE(shownAsPainted()) << "scrolled by the user";
     for (int i = 0; i < 300; ++i) {
         comm->Receive("25.50");
         box->Settle();
