@@ -60,17 +60,20 @@ void CSerialDlg::Tick() {
 // request posted to the window; the window paints at the tick anyway. The
 // request a reading made is taken back: the controls stay marked for repaint,
 // and the tick's repaint of the clock paints them all in one pass. A reading
-// near the tick's time brings the tick forward; one that comes sooner after a
-// tick of the timer puts the timer's next tick after the next reading, so
-// that readings and ticks fall in step. A list's popup is a window of its own
-// and keeps its own.
+// near the tick's time brings the tick forward. While readings come at the
+// clock's rate, one that comes sooner after a tick of the timer puts the
+// timer's next tick after the next reading, so that readings and ticks fall
+// in step; a reading on its own leaves the clock as it was. A list's popup is
+// a window of its own and keeps its own.
 void CSerialDlg::PaintAtNextTick() {
     QCoreApplication::removePostedEvents(this, QEvent::UpdateRequest);
+    const bool streaming = m_sinceReading.isValid() && m_sinceReading.elapsed() < kTickLatestMs;
+    m_sinceReading.start();
     const qint64 since = m_sinceTick.elapsed();
     if (since >= kTickWithReadingMs) {
         Tick();
         SetTimer(TIMER_CLOCK, kTickLatestMs);
-    } else if (m_nClockElapse == kClockMs) {
+    } else if (streaming && m_nClockElapse == kClockMs) {
         SetTimer(TIMER_CLOCK, kTickLatestMs - static_cast<int>(since));
     }
 }

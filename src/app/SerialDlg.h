@@ -134,6 +134,7 @@ private:
     DialogItems m_items;
     std::map<int, int> m_timerIds; // Qt timer id -> dialog timer id
     QElapsedTimer m_sinceTick;
+    QElapsedTimer m_sinceReading;
     int m_nClockElapse = 0; // the clock timer's interval as last set
     QMenu* m_pSysMenu = nullptr;
     QAction* m_pLockAction = nullptr;
