@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRandomGenerator>
 #include <QTimer>
 
 #include <algorithm>
@@ -80,16 +81,22 @@ void MeasureBox() {
     DamageWatch watch(unsigned(dlg.winId()));
     RunFor(500ms); // the first frames
 
+    // A board keeps its own time: the readings come at any point of the
+    // clock's 10 ms, not at one the program's own timers would fall on.
     std::vector<Clock::time_point> written;
     QTimer writer;
+    writer.setSingleShot(true);
+    writer.setTimerType(Qt::PreciseTimer);
+    QRandomGenerator offsets(kBoxReadings); // the same offsets in every run
     QObject::connect(&writer, &QTimer::timeout, [&] {
         if (written.size() < kBoxReadings) {
             rig.Board().Send(Reading(int(written.size())));
             written.push_back(Clock::now());
+            writer.start(kBoxInterval + std::chrono::milliseconds(offsets.bounded(10)));
         }
     });
     writer.start(kBoxInterval);
-    RunFor(kBoxInterval * (kBoxReadings + 10));
+    RunFor((kBoxInterval + 10ms) * (kBoxReadings + 10));
 
     // A reading not drawn before the next one is written counts as taking
     // the whole interval: more, but the interval is all this can tell.
