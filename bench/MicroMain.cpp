@@ -20,6 +20,8 @@ public:
             const double perMicrosecond = benchmark::GetTimeUnitMultiplier(run.time_unit) /
                                           benchmark::GetTimeUnitMultiplier(benchmark::kMicrosecond);
             results[run.benchmark_name()] = run.GetAdjustedCPUTime() / perMicrosecond;
+            for (const auto& [name, counter] : run.counters)
+                results[run.benchmark_name() + "/" + name] = counter.value;
         }
     }
     BenchResults results;

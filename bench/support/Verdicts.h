@@ -7,7 +7,8 @@
 // Google Benchmark measures; each benchmark file then judges its own figures
 // against its targets and prints them as rows of the table.
 
-// Benchmark name -> CPU time per iteration, in microseconds.
+// Benchmark name -> CPU time per iteration, in microseconds; and
+// benchmark name/counter name -> the counter's value.
 using BenchResults = std::map<std::string, double>;
 using Verdict = std::function<void(const BenchResults&)>;
 
