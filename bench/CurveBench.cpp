@@ -1,5 +1,6 @@
 #include "support/DialogDriver.h"
 #include "support/FakeCommControl.h"
+#include "support/ProcessStats.h"
 #include "support/Row.h"
 #include "support/Verdicts.h"
 
@@ -8,9 +9,9 @@
 
 #include <QCoreApplication>
 
-#include <ctime>
-
 #include <benchmark/benchmark.h>
+
+#include <string>
 
 namespace {
 
@@ -25,12 +26,6 @@ constexpr int kMany = 1'000'000;
 // Values timed per turn, and turns.
 constexpr int kBatch = 100;
 constexpr int kTurns = 60;
-
-double ProcessCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
 
 // A real dialog, shown with the curve open, after some values.
 struct TimedCurve {
@@ -47,12 +42,12 @@ struct TimedCurve {
     // Adds a batch of values, each with the paint of what it changed (the
     // window moves its picture and paints the new strips and the labels).
     void AddBatch() {
-        const double start = ProcessCpuSeconds();
+        const double start = CpuSeconds();
         for (int i = 0; i < kBatch; ++i) {
             curve->AddValue(NextValue(next++));
             QCoreApplication::processEvents();
         }
-        seconds += ProcessCpuSeconds() - start;
+        seconds += CpuSeconds() - start;
         timed += kBatch;
     }
     double Micros() const { return seconds / double(timed) * 1e6; }
@@ -80,18 +75,14 @@ void BM_CurveAddValue(benchmark::State& state) {
 
 BENCHMARK(BM_CurveAddValue)->Iterations(kTurns)->Unit(benchmark::kMicrosecond);
 
-// The counter of the curve benchmark, whatever its run is named.
-BenchResults::const_iterator Counter(const BenchResults& results, const std::string& counter) {
-    for (auto it = results.begin(); it != results.end(); ++it) {
-        if (it->first.rfind("BM_CurveAddValue", 0) == 0 && it->first.ends_with("/" + counter))
-            return it;
-    }
-    return results.end();
+// A counter of the curve benchmark, as the collector keeps it.
+std::string Counter(const char* counter) {
+    return "BM_CurveAddValue/iterations:" + std::to_string(kTurns) + "/" + counter;
 }
 
 const bool kVerdict = AddVerdict([](const BenchResults& results) {
-    const auto few = Counter(results, "after10_us");
-    const auto many = Counter(results, "after1000000_us");
+    const auto few = results.find(Counter("after10_us"));
+    const auto many = results.find(Counter("after1000000_us"));
     if (few == results.end() || many == results.end())
         return;
     // Offscreen, moving the window's picture is a copy in the backing store;

@@ -63,9 +63,9 @@ struct StreamFigures {
     double floorShare = 0;
     double xServerShare = 0; // with the floor's
     double emptyMicros = 0;  // per reception
-    double wakeUps = 0;      // per second
-    double floorWakeUps = 0;
     double fullMicros = 0;
+    double wakeUps = 0; // per second
+    double floorWakeUps = 0;
 };
 
 // The floor: this program started with --floor N, showing the readings of COM N.

@@ -26,6 +26,17 @@ QStringList Lines(QPlainTextEdit* box) {
     return lines;
 }
 
+// Whether the window shows what a full paint of the control inside it shows.
+bool ShownAsPainted(QWidget* window, QWidget* control) {
+    const QPoint at = control->mapTo(window, QPoint());
+    const QImage shown =
+        QGuiApplication::primaryScreen()
+            ->grabWindow(window->winId(), at.x(), at.y(), control->width(), control->height())
+            .toImage();
+    return shown.convertToFormat(QImage::Format_RGB32) ==
+           control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
 } // namespace
 
 TEST_F(DialogTest, ReceiveBoxWrapsAndCopiesAsSingleParagraphs) {
@@ -111,13 +122,7 @@ TEST_F(DialogTest, ReceiveBoxFramesShowTheEndAsAFullPaintWould) {
             return box->textCursor().atEnd() && viewport->rect().contains(box->cursorRect());
         }));
         DrainEvents();
-        const QPoint at = viewport->mapTo(dlg.get(), QPoint());
-        const QImage shown =
-            QGuiApplication::primaryScreen()
-                ->grabWindow(dlg->winId(), at.x(), at.y(), viewport->width(), viewport->height())
-                .toImage();
-        EXPECT_TRUE(shown.convertToFormat(QImage::Format_RGB32) ==
-                    viewport->grab().toImage().convertToFormat(QImage::Format_RGB32));
+        EXPECT_TRUE(ShownAsPainted(dlg.get(), viewport));
     }
 }
 
@@ -164,23 +169,14 @@ TEST_F(DialogTest, ReceiveBoxScrollBarShowsWhereTheViewIs) {
         const QString clock = Text(IDC_CLOCK);
         ASSERT_TRUE(WaitUntil([&] { return Text(IDC_CLOCK) != clock; })); // a tick painted
     };
-    const auto shownAsPainted = [&] {
-        const QPoint at = bar->mapTo(dlg.get(), QPoint());
-        const QImage shown =
-            QGuiApplication::primaryScreen()
-                ->grabWindow(dlg->winId(), at.x(), at.y(), bar->width(), bar->height())
-                .toImage();
-        return shown.convertToFormat(QImage::Format_RGB32) ==
-               bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    };
     for (int i = 0; i < 40; ++i) {
         receiveAndTick();
-        ASSERT_TRUE(shownAsPainted()) << "after " << bar->maximum() << " lines";
+        ASSERT_TRUE(ShownAsPainted(dlg.get(), bar)) << "after " << bar->maximum() << " lines";
     }
     // The user drags the slider to the top, between readings.
     bar->setValue(0);
     DrainEvents();
-    EXPECT_TRUE(shownAsPainted()) << "scrolled by the user";
+    EXPECT_TRUE(ShownAsPainted(dlg.get(), bar)) << "scrolled by the user";
     for (int i = 0; i < 300; ++i) {
         comm->Receive("25.50");
         box->Settle();
