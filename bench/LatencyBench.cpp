@@ -8,11 +8,11 @@
 #include "support/RunFor.h"
 #include "support/WaitUntil.h"
 
+#include "platform/LiveEdit.h"
 #include "platform/X11Repaint.h"
 #include "resources/Resource.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -33,10 +33,11 @@ constexpr int kBoxReadings = 200;
 // Far apart enough that each reading has the box to itself.
 constexpr auto kBoxInterval = 50ms;
 
-// 20.00 to 29.99: consecutive readings differ, so each one changes the readout.
+// 20.00 to 20.99 in turn: consecutive readings differ, so each one changes the
+// readout; after the first hundred, to a text it showed before.
 QByteArray Reading(int i) {
     char text[8];
-    std::snprintf(text, sizeof text, "%05.2f", 20.0 + (i % 1000) / 100.0);
+    std::snprintf(text, sizeof text, "%05.2f", 20.0 + (i % 100) / 100.0);
     return QByteArray(text, 5);
 }
 
@@ -50,11 +51,10 @@ void MeasureReadout() {
     CSerialDlg& dlg = rig.Dialog();
     Clock::time_point shown;
     bool changed = false;
-    QObject::connect(qobject_cast<QLineEdit*>(dlg.GetDlgItem(IDC_TEMP)), &QLineEdit::textChanged,
-                     [&] {
-                         shown = Clock::now();
-                         changed = true;
-                     });
+    QObject::connect(qobject_cast<LiveEdit*>(dlg.GetDlgItem(IDC_TEMP)), &LiveEdit::Shown, [&] {
+        shown = Clock::now();
+        changed = true;
+    });
     std::vector<double> micros;
     for (int i = 0; i < kReadoutReadings; ++i) {
         changed = false;

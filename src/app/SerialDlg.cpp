@@ -4,6 +4,7 @@
 #include "app/DialogColors.h"
 #include "platform/Dispatch.h"
 #include "platform/FramePictureStyle.h"
+#include "platform/LiveEdit.h"
 #include "platform/LiveText.h"
 #include "platform/MultilineEdit.h"
 #include "platform/WindowStyles.h"
@@ -40,10 +41,13 @@ constexpr LiveTextEntry kLiveTexts[] = {
     {IDC_BUFCOUNT, QAccessible::StaticText, "缓冲区字节"},
 };
 
-constexpr auto kLiveTextIds = [] {
-    std::array<int, std::size(kLiveTexts)> ids{};
-    for (std::size_t i = 0; i < ids.size(); ++i)
+// The controls whose text changes many times a second: those texts and the
+// readout.
+constexpr auto kLiveIds = [] {
+    std::array<int, std::size(kLiveTexts) + 1> ids{};
+    for (std::size_t i = 0; i < std::size(kLiveTexts); ++i)
         ids[i] = kLiveTexts[i].id;
+    ids.back() = IDC_TEMP;
     return ids;
 }();
 
@@ -89,7 +93,7 @@ CSerialDlg::CSerialDlg(std::unique_ptr<CommControl> control, QWidget* pParent)
 CSerialDlg::~CSerialDlg() = default;
 
 bool CSerialDlg::Create() {
-    m_items = BuildDialog(*this, g_tmplSerialDialog, {}, kLiveTextIds);
+    m_items = BuildDialog(*this, g_tmplSerialDialog, {}, kLiveIds);
     SetDialogBkColor(this);
     DoDataExchange(false);
     ConnectMessageMap();
@@ -103,7 +107,7 @@ int CSerialDlg::DoModal() {
 
 void CSerialDlg::DoDataExchange(bool bSaveAndValidate) {
     if (!m_comm.Control()) {
-        m_editTemp = m_items.Get<QLineEdit>(IDC_TEMP);
+        m_editTemp = m_items.Get<LiveEdit>(IDC_TEMP);
         m_editSend = m_items.Get<MultilineEdit>(IDC_SENDTEXT);
         m_editRecv = m_items.Get<MultilineEdit>(IDC_RECV);
         m_comm.Attach(std::move(m_pHostedControl));
@@ -243,6 +247,8 @@ void CSerialDlg::SetItemText(int nID, const QString& text) {
     QWidget* item = m_items.Item(nID);
     if (auto* live = qobject_cast<LiveText*>(item))
         live->SetText(text);
+    else if (auto* readout = qobject_cast<LiveEdit*>(item))
+        readout->SetText(text);
     else if (auto* label = qobject_cast<QLabel*>(item))
         label->setText(text);
     else if (auto* button = qobject_cast<QPushButton*>(item))
@@ -255,6 +261,8 @@ QString CSerialDlg::GetItemText(int nID) const {
     QWidget* item = m_items.Item(nID);
     if (auto* live = qobject_cast<LiveText*>(item))
         return live->Text();
+    if (auto* readout = qobject_cast<LiveEdit*>(item))
+        return readout->Text();
     if (auto* label = qobject_cast<QLabel*>(item))
         return label->text();
     if (auto* button = qobject_cast<QPushButton*>(item))

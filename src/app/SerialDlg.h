@@ -17,7 +17,7 @@
 #include <map>
 #include <memory>
 
-class QLineEdit;
+class LiveEdit;
 class QMenu;
 
 constexpr int TIMER_TEST = 1;
@@ -76,7 +76,7 @@ private:
     QString m_strDataBits;
     QString m_strBaud;
     short m_nPort;
-    QLineEdit* m_editTemp = nullptr;
+    LiveEdit* m_editTemp = nullptr;
     MultilineEdit* m_editSend = nullptr;
     MultilineEdit* m_editRecv = nullptr;
     CMSComm m_comm;

@@ -1,6 +1,7 @@
 #include "platform/DialogBuilder.h"
 
 #include "platform/DropDownListStyle.h"
+#include "platform/LiveEdit.h"
 #include "platform/LiveText.h"
 #include "platform/MultilineEdit.h"
 #include "platform/StaticControls.h"
@@ -38,7 +39,7 @@ QWidget* MakeButton(const ControlTemplate& c, QWidget& parent) {
     return button;
 }
 
-QWidget* MakeEdit(const ControlTemplate& c, QWidget& parent) {
+QWidget* MakeEdit(const ControlTemplate& c, QWidget& parent, bool live) {
     if (c.styles & ControlStyle::Multiline) {
         auto* edit = new MultilineEdit(&parent);
         edit->setTabChangesFocus(true);
@@ -49,7 +50,7 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget& parent) {
         edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         return edit;
     }
-    auto* edit = new QLineEdit(&parent);
+    QLineEdit* edit = live ? new LiveEdit(&parent) : new QLineEdit(&parent);
     // The dialog manager's edit draws its text right inside the border;
     // QLineEdit pads it by 2 more pixels a side, which would cut the
     // readout's "摄氏-55.00℃" in its 50 units.
@@ -89,7 +90,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget& parent, const QIcon& ico
         return list;
     }
     case K::Edit:
-        return MakeEdit(c, parent);
+        return MakeEdit(c, parent, live);
     case K::Text:
         return MakeText(c, parent, live);
     case K::BlackRect:
@@ -192,7 +193,7 @@ QWidget* DialogItems::Item(int id) const {
 }
 
 DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl, const QIcon& icon,
-                        std::span<const int> liveTexts) {
+                        std::span<const int> liveIds) {
     const QFont font = DialogFont(tmpl);
     dialog.setFont(font);
     dialog.setWindowTitle(QString::fromUtf8(tmpl.caption));
@@ -202,7 +203,7 @@ DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl, const QIcon
     DialogItems items;
     QWidget* previous = nullptr;
     for (const ControlTemplate& c : tmpl.controls) {
-        const bool live = c.id != -1 && std::ranges::find(liveTexts, c.id) != liveTexts.end();
+        const bool live = c.id != -1 && std::ranges::find(liveIds, c.id) != liveIds.end();
         QWidget* w = MakeControl(c, dialog, icon, live);
         w->setProperty(kCtrlIdProperty, c.id);
         if (*c.name)

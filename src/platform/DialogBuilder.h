@@ -48,10 +48,10 @@ private:
 
 // Creates the template's controls as children of dialog, in template order
 // (which is the tab order), sets the caption, font and client size. Icon
-// controls show icon. The static texts of liveTexts, which change many times
-// a second, are made LiveText controls.
+// controls show icon. The controls of liveIds, whose text changes many times a
+// second, are made LiveText (static texts) and LiveEdit (single-line edits).
 DialogItems BuildDialog(QWidget& dialog, const DialogTemplate& tmpl, const QIcon& icon = {},
-                        std::span<const int> liveTexts = {});
+                        std::span<const int> liveIds = {});
 
 // The child with a control id, as the dialog manager finds it; null if none.
 QWidget* GetDlgItem(const QWidget* parent, int id);

@@ -1,11 +1,11 @@
 #include "app/Globals.h"
 #include "app/SerialDlg.h"
 #include "platform/CrtRand.h"
+#include "platform/LiveEdit.h"
 #include "resources/Resource.h"
 #include "temperature/ReadingRule.h"
 
 #include <QComboBox>
-#include <QLineEdit>
 
 void CSerialDlg::OnAcquire() {
     if (!CheckPortOpen())
@@ -50,11 +50,7 @@ void CSerialDlg::UpdateTemperature(const QByteArray& text) {
     m_fTemperature = ToSinglePrecision(value);
     if (!m_bCurveOpen)
         return;
-    // A sensor repeats its readings: the same text set again would be laid
-    // out, repainted and announced to assistive tools anew.
-    const QString readout = FormatReadout(value);
-    if (m_editTemp->text() != readout)
-        m_editTemp->setText(readout);
+    m_editTemp->SetText(FormatReadout(value));
     m_curve.AddValue(CurveValue(m_fTemperature));
 }
 

@@ -4,7 +4,12 @@
 #include "platform/WindowStyles.h"
 #include "temperature/CurveWnd.h"
 
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
 #include <QTest>
+
+#include <map>
 
 // In curve mode a reply shows in the readout, which takes the list's place,
 // and goes to the curve; out of it neither changes, and the readout keeps the
@@ -60,4 +65,39 @@ TEST_F(DialogTest, TheTestFeedStartsAndStopsWithoutTheClock) {
     QTest::qWait(700); // longer than the feed's interval
     EXPECT_EQ(curve->Surface(), stopped) << "the feed stopped";
     EXPECT_TRUE(clockTicks());
+}
+
+// A reading shown before is shown again from a picture of it: the screen
+// shows the reading taken last as it showed it the first time, and the user
+// who comes to the readout finds that reading in it.
+TEST_F(DialogTest, TheReadoutShowsTheLastReadingAndHoldsItForTheUser) {
+    dlg->show();
+    OpenPort();
+    Select(IDC_RESPBYTES, 4);
+    Click(IDC_CURVE);
+    auto* readout = static_cast<QLineEdit*>(dlg->GetDlgItem(IDC_TEMP));
+    const auto shown = [&] {
+        DrainEvents();
+        const QPoint at = readout->mapTo(dlg.get(), QPoint());
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(dlg->winId(), at.x(), at.y(), readout->width(), readout->height())
+            .toImage();
+    };
+    std::map<QString, QImage> first;
+    for (const char* reading : {"25.50", "25.56", "25.50", "-1.00", "25.56", "25.50"}) {
+        comm->Receive(reading);
+        const QString text = Text(IDC_TEMP);
+        EXPECT_EQ(text, QStringLiteral("摄氏%1℃").arg(QLatin1String(reading)));
+        const QImage now = shown();
+        EXPECT_EQ(now, first.emplace(text, now).first->second) << text.toStdString();
+    }
+    ASSERT_EQ(first.size(), 3u);
+    EXPECT_NE(first.begin()->second, std::next(first.begin())->second);
+    EXPECT_NE(first.begin()->second, first.rbegin()->second);
+
+    QTest::mouseClick(readout, Qt::LeftButton);
+    EXPECT_EQ(readout->text(), "摄氏25.50℃");
+    // While the user is in it, readings are set in the edit as they come.
+    comm->Receive("30.00");
+    EXPECT_EQ(readout->text(), "摄氏30.00℃");
 }

@@ -1,0 +1,110 @@
+#include "platform/LiveEdit.h"
+
+#include <QAccessible>
+#include <QEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace {
+
+// Pictures of about 80 by 24 pixels: some 300 texts, enough for a sensor
+// drifting over several degrees in sixteenths.
+constexpr qsizetype kPictureBytes = 2 * 1024 * 1024;
+
+// What the user does to the edit, after which it holds the text it shows.
+bool IsUserEvent(QEvent::Type type) {
+    switch (type) {
+    case QEvent::FocusIn:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::KeyPress:
+    case QEvent::InputMethod:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+LiveEdit::LiveEdit(QWidget* parent) : QLineEdit(parent), m_pictures(kPictureBytes) {}
+
+QString LiveEdit::Text() const {
+    return m_pending ? m_shown : text();
+}
+
+void LiveEdit::SetText(const QString& text) {
+    if (text == Text())
+        return;
+    const bool plain = ShowsPlainText() && !QAccessible::isActive();
+    if (plain && m_pictured && m_pictures.contains(text)) {
+        m_shown = text;
+        m_pending = true;
+        update();
+        emit Shown(text);
+        return;
+    }
+    m_pending = false;
+    setText(text);
+    m_pictured = true;
+    emit Shown(text);
+    if (plain)
+        TakePicture();
+}
+
+bool LiveEdit::event(QEvent* event) {
+    if (IsUserEvent(event->type())) {
+        Settle();
+        m_pictured = false;
+    }
+    return QLineEdit::event(event);
+}
+
+void LiveEdit::paintEvent(QPaintEvent* event) {
+    const QPixmap* picture =
+        !m_rendering && m_pictured && ShowsPlainText() ? m_pictures.object(Text()) : nullptr;
+    if (picture == nullptr) {
+        Settle();
+        QLineEdit::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    for (const QRect& rect : event->region())
+        painter.drawPixmap(rect, *picture, rect);
+}
+
+void LiveEdit::changeEvent(QEvent* event) {
+    // A new font, palette, style or state paints every text anew.
+    m_pictures.clear();
+    QLineEdit::changeEvent(event);
+}
+
+void LiveEdit::resizeEvent(QResizeEvent* event) {
+    m_pictures.clear();
+    QLineEdit::resizeEvent(event);
+}
+
+bool LiveEdit::ShowsPlainText() const {
+    return isVisible() && isEnabled() && !hasFocus() && !hasSelectedText();
+}
+
+void LiveEdit::TakePicture() {
+    // Painted by the edit itself over what lies beneath it, as the screen
+    // shows it. Outside a paint event: a render within one ends it.
+    auto* picture = new QPixmap(size());
+    picture->fill(Qt::transparent);
+    m_rendering = true;
+    render(picture);
+    m_rendering = false;
+    // One too large to keep is deleted, and the edit paints itself.
+    m_pictures.insert(text(), picture, qsizetype(picture->width()) * picture->height() * 4);
+}
+
+void LiveEdit::Settle() {
+    if (!m_pending)
+        return;
+    m_pending = false;
+    setText(m_shown);
+}
