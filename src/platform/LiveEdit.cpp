@@ -7,9 +7,9 @@
 
 namespace {
 
-// Pictures of about 80 by 24 pixels: some 300 texts, enough for a sensor
-// drifting over several degrees in sixteenths.
-constexpr qsizetype kPictureBytes = 2 * 1024 * 1024;
+// Pictures of about 80 by 24 pixels: some 80 texts, a sensor drifting over
+// five degrees in sixteenths.
+constexpr qsizetype kPictureBytes = 512 * 1024;
 
 // What the user does to the edit, after which it holds the text it shows.
 bool IsUserEvent(QEvent::Type type) {
