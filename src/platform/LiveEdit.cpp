@@ -39,7 +39,7 @@ void LiveEdit::SetText(const QString& text) {
     if (text == Text())
         return;
     const bool plain = ShowsPlainText() && !QAccessible::isActive();
-    if (plain && m_pictured && m_pictures.contains(text)) {
+    if (plain && m_pictures.contains(text)) {
         m_shown = text;
         m_pending = true;
         update();
@@ -48,23 +48,19 @@ void LiveEdit::SetText(const QString& text) {
     }
     m_pending = false;
     setText(text);
-    m_pictured = true;
     emit Shown(text);
     if (plain)
         TakePicture();
 }
 
 bool LiveEdit::event(QEvent* event) {
-    if (IsUserEvent(event->type())) {
+    if (IsUserEvent(event->type()))
         Settle();
-        m_pictured = false;
-    }
     return QLineEdit::event(event);
 }
 
 void LiveEdit::paintEvent(QPaintEvent* event) {
-    const QPixmap* picture =
-        !m_rendering && m_pictured && ShowsPlainText() ? m_pictures.object(Text()) : nullptr;
+    const QPixmap* picture = ShowsPlainText() ? m_pictures.object(Text()) : nullptr;
     if (picture == nullptr) {
         Settle();
         QLineEdit::paintEvent(event);
@@ -95,9 +91,7 @@ void LiveEdit::TakePicture() {
     // shows it. Outside a paint event: a render within one ends it.
     auto* picture = new QPixmap(size());
     picture->fill(Qt::transparent);
-    m_rendering = true;
     render(picture);
-    m_rendering = false;
     // One too large to keep is deleted, and the edit paints itself.
     m_pictures.insert(text(), picture, qsizetype(picture->width()) * picture->height() * 4);
 }

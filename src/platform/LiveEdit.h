@@ -42,8 +42,6 @@ private:
     void Settle();
 
     QString m_shown;
-    bool m_pending = false;  // m_shown is not set in the edit yet
-    bool m_pictured = false; // the edit shows a text as SetText left it
-    bool m_rendering = false;
+    bool m_pending = false; // m_shown is not set in the edit yet
     QCache<QString, QPixmap> m_pictures;
 };

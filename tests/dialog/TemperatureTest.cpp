@@ -67,9 +67,10 @@ TEST_F(DialogTest, TheTestFeedStartsAndStopsWithoutTheClock) {
     EXPECT_TRUE(clockTicks());
 }
 
-// A reading shown before is shown again from a picture of it: the screen
-// shows the reading taken last as it showed it the first time, and the user
-// who comes to the readout finds that reading in it.
+// A reading shown before is shown again from a picture of it, without
+// rewriting the edit: the screen shows the reading taken last as it showed it
+// the first time, and the user who comes to the readout finds that reading
+// in it, and sees the readings set in it while there.
 TEST_F(DialogTest, TheReadoutShowsTheLastReadingAndHoldsItForTheUser) {
     dlg->show();
     OpenPort();
@@ -83,6 +84,8 @@ TEST_F(DialogTest, TheReadoutShowsTheLastReadingAndHoldsItForTheUser) {
             ->grabWindow(dlg->winId(), at.x(), at.y(), readout->width(), readout->height())
             .toImage();
     };
+    int rewritten = 0;
+    QObject::connect(readout, &QLineEdit::textChanged, [&] { ++rewritten; });
     std::map<QString, QImage> first;
     for (const char* reading : {"25.50", "25.56", "25.50", "-1.00", "25.56", "25.50"}) {
         comm->Receive(reading);
@@ -92,12 +95,15 @@ TEST_F(DialogTest, TheReadoutShowsTheLastReadingAndHoldsItForTheUser) {
         EXPECT_EQ(now, first.emplace(text, now).first->second) << text.toStdString();
     }
     ASSERT_EQ(first.size(), 3u);
+    EXPECT_EQ(rewritten, 3);
     EXPECT_NE(first.begin()->second, std::next(first.begin())->second);
     EXPECT_NE(first.begin()->second, first.rbegin()->second);
 
     QTest::mouseClick(readout, Qt::LeftButton);
     EXPECT_EQ(readout->text(), "摄氏25.50℃");
-    // While the user is in it, readings are set in the edit as they come.
-    comm->Receive("30.00");
-    EXPECT_EQ(readout->text(), "摄氏30.00℃");
+    comm->Receive("25.56");
+    EXPECT_EQ(readout->text(), "摄氏25.56℃");
+    QTest::keyClick(readout, Qt::Key_Backspace);
+    EXPECT_EQ(readout->text(), "摄氏25.56");
+    EXPECT_EQ(Text(IDC_TEMP), "摄氏25.56");
 }
