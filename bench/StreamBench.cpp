@@ -1,18 +1,19 @@
 // The board simulator sends a 5-byte reading every 10 ms; the dialog (real
 // control, response count 5, the window on the display the bench runs on)
-// shows them for 60 s, in text mode, in hexadecimal mode and in text mode
-// with the curve open. CPU of this process, all threads, against the
-// readings received; the reception cost is taken where the box holds at most
-// 1,000 bytes and where it holds 9,000 to 9,990 (it rolls over past 10,000,
-// every 20 s).
+// shows them for 60 s in hexadecimal mode, then for 60 s each in text mode
+// with the curve closed and open, in turns. CPU of this process, all
+// threads, against the readings received; the reception cost is taken where
+// the box holds at most 1,000 bytes and where it holds 9,000 to 9,990 (it
+// rolls over past 10,000, every 20 s).
 //
 // What showing the time every 10 ms and each reading as it arrives costs at
 // least runs alongside, as the floor the CPU target is set from (as the idle
 // one is): a window of the same kind in a process of its own, reading COM2
-// from a second simulator, measured over the same seconds. This machine's
-// speed drifts from minute to minute (the floor alone measured from 1.6 to
-// 4.1 % of a core in runs minutes apart), so a floor taken before the
-// program is not the floor it ran against.
+// from a second simulator, measured over the same seconds; with the curve,
+// a floor that also charts, on COM3. This machine's speed drifts from minute
+// to minute (the floor alone measured from 1.6 to 4.1 % of a core in runs
+// minutes apart), so a floor taken before the program is not the floor it
+// ran against, and the curve closed and open are measured in turns.
 #include "support/BoardProcess.h"
 #include "support/ChildProcess.h"
 #include "support/DialogDriver.h"
@@ -50,6 +51,11 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kWarmUp = 2s;
+// Modes measured together take turns this long, each after kSettle. Two
+// modes' turns take 14 s, so each mode's turns start at ten points of the
+// box's 20 s between roll-overs and see it empty and full alike.
+constexpr auto kTurn = 6s;
+constexpr auto kSettle = 1s;
 constexpr auto kSample = 100ms;
 constexpr int kEmptyBelow = 1000;
 constexpr int kFullFrom = 9000;
@@ -125,14 +131,45 @@ int RxCount(const CSerialDlg& dlg) {
     return dlg.GetItemText(IDC_RXCOUNT).toInt();
 }
 
-StreamFigures Stream(bool hex, bool curve, std::chrono::seconds length, pid_t xServer) {
+struct Mode {
+    bool hex;
+    bool curve;
+};
+
+// What one mode's turns add up to.
+struct Totals {
+    double cpu = 0;
+    double floorCpu = 0;
+    double chartFloorCpu = 0;
+    double xServerCpu = 0;
+    long wakeUps = 0;
+    long floorWakeUps = 0;
+    long receptions = 0;
+    double seconds = 0;
+    double binCpu[2] = {}; // box nearly empty, nearly full
+    long binCount[2] = {};
+};
+
+// Puts the dialog in mode (from text mode with the curve closed, or from the
+// mode before).
+void Enter(CSerialDlg& dlg, const Mode& mode, const Mode& from) {
+    if (mode.curve != from.curve)
+        ClickItem(dlg, IDC_CURVE);
+    if (mode.hex != from.hex)
+        ClickItem(dlg, IDC_RECVMODE);
+}
+
+// Shows the readings in each of modes for length, in turns of kTurn, on one
+// dialog: modes measured in turns share the minutes, and this machine's
+// drift from minute to minute falls on all alike. The floor runs alongside
+// throughout, and the charting floor too when a mode has the curve open.
+std::vector<StreamFigures> Stream(const std::vector<Mode>& modes, std::chrono::seconds length,
+                                  pid_t xServer) {
     TempConfigHome home;
     BoardProcess board(10ms);
     FloorAlongside floor(2, false);
-    // With the curve open, the floor that also charts runs beside the one
-    // that does not, over the same seconds: what charting costs the least.
     std::optional<FloorAlongside> chartFloor;
-    if (curve)
+    if (std::ranges::any_of(modes, &Mode::curve))
         chartFloor.emplace(3, true);
     // A new dialog starts from the program's start state, as a new run does.
     ResetGlobals();
@@ -142,10 +179,6 @@ StreamFigures Stream(bool hex, bool curve, std::chrono::seconds length, pid_t xS
     dlg.Create();
     dlg.show();
     SelectItem(dlg, IDC_RESPBYTES, 4);
-    if (curve)
-        ClickItem(dlg, IDC_CURVE);
-    if (hex)
-        ClickItem(dlg, IDC_RECVMODE);
     ClickItem(dlg, IDC_OPEN);
     if (dlg.GetItemText(IDC_OPEN) != QStringLiteral("关闭串口"))
         throw std::runtime_error("COM1 did not open on the board simulator");
@@ -154,62 +187,81 @@ StreamFigures Stream(bool hex, bool curve, std::chrono::seconds length, pid_t xS
     ClickItem(dlg, IDC_ACQUIRE);
     RunFor(kWarmUp);
 
-    std::vector<Sample> samples;
-    QTimer sampler;
-    QObject::connect(&sampler, &QTimer::timeout, [&] {
-        samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
-    });
-    const double xBefore = CpuSecondsOf(xServer);
-    const double floorBefore = floor.CpuSeconds();
-    const double chartFloorBefore = chartFloor ? chartFloor->CpuSeconds() : 0;
-    const long wakeUpsBefore = WakeUpsOf(getpid());
-    const long floorWakeUpsBefore = floor.WakeUps();
-    samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
-    sampler.start(kSample);
-    RunFor(length);
-    sampler.stop();
-    samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
-    const double seconds = std::chrono::duration<double>(length).count();
-    StreamFigures figures;
-    figures.xServerShare = (CpuSecondsOf(xServer) - xBefore) / seconds * 100;
-    figures.floorShare = (floor.CpuSeconds() - floorBefore) / seconds * 100;
-    if (chartFloor)
-        figures.chartFloorShare = (chartFloor->CpuSeconds() - chartFloorBefore) / seconds * 100;
-    figures.wakeUps = double(WakeUpsOf(getpid()) - wakeUpsBefore) / seconds;
-    figures.floorWakeUps = double(floor.WakeUps() - floorWakeUpsBefore) / seconds;
-    figures.cpuShare = (samples.back().cpu - samples.front().cpu) / seconds * 100;
-    if (samples.back().receptions - samples.front().receptions < long(seconds * 50))
-        throw std::runtime_error("fewer than half the readings arrived");
+    std::vector<Totals> totals(modes.size());
+    Mode shown{false, false};
+    const auto turns = length / kTurn;
+    for (long turn = 0; turn < turns * long(modes.size()); ++turn) {
+        const std::size_t m = std::size_t(turn) % modes.size();
+        Enter(dlg, modes[m], shown);
+        shown = modes[m];
+        RunFor(kSettle); // past the window's resize and the box's refill
 
-    // Each interval goes to the bin of the box's fill at its start; one that
-    // holds a roll-over goes to neither.
-    double cpu[2] = {};
-    long count[2] = {};
-    for (std::size_t i = 1; i < samples.size(); ++i) {
-        const Sample& a = samples[i - 1];
-        const Sample& b = samples[i];
-        if (b.boxBytes < a.boxBytes)
-            continue;
-        const int bin = a.boxBytes < kEmptyBelow ? 0 : a.boxBytes >= kFullFrom ? 1 : -1;
-        if (bin < 0)
-            continue;
-        cpu[bin] += b.cpu - a.cpu;
-        count[bin] += b.receptions - a.receptions;
+        Totals& t = totals[m];
+        std::vector<Sample> samples;
+        QTimer sampler;
+        QObject::connect(&sampler, &QTimer::timeout, [&] {
+            samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
+        });
+        const double xBefore = CpuSecondsOf(xServer);
+        const double floorBefore = floor.CpuSeconds();
+        const double chartFloorBefore = chartFloor ? chartFloor->CpuSeconds() : 0;
+        const long wakeUpsBefore = WakeUpsOf(getpid());
+        const long floorWakeUpsBefore = floor.WakeUps();
+        samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
+        sampler.start(kSample);
+        RunFor(kTurn);
+        sampler.stop();
+        samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
+        t.xServerCpu += CpuSecondsOf(xServer) - xBefore;
+        t.floorCpu += floor.CpuSeconds() - floorBefore;
+        if (chartFloor)
+            t.chartFloorCpu += chartFloor->CpuSeconds() - chartFloorBefore;
+        t.wakeUps += WakeUpsOf(getpid()) - wakeUpsBefore;
+        t.floorWakeUps += floor.WakeUps() - floorWakeUpsBefore;
+        t.cpu += samples.back().cpu - samples.front().cpu;
+        t.receptions += samples.back().receptions - samples.front().receptions;
+        t.seconds += std::chrono::duration<double>(kTurn).count();
+        // Each interval goes to the bin of the box's fill at its start; one
+        // that holds a roll-over goes to neither.
+        for (std::size_t i = 1; i < samples.size(); ++i) {
+            const Sample& a = samples[i - 1];
+            const Sample& b = samples[i];
+            if (b.boxBytes < a.boxBytes)
+                continue;
+            const int bin = a.boxBytes < kEmptyBelow ? 0 : a.boxBytes >= kFullFrom ? 1 : -1;
+            if (bin < 0)
+                continue;
+            t.binCpu[bin] += b.cpu - a.cpu;
+            t.binCount[bin] += b.receptions - a.receptions;
+        }
     }
-    if (count[0] == 0 || count[1] == 0)
-        throw std::runtime_error("the box was never nearly empty or never nearly full");
-    figures.emptyMicros = cpu[0] / double(count[0]) * 1e6;
-    figures.fullMicros = cpu[1] / double(count[1]) * 1e6;
     ClickItem(dlg, IDC_ACQUIRE);
+
+    std::vector<StreamFigures> figures;
+    for (const Totals& t : totals) {
+        if (t.receptions < long(t.seconds * 50))
+            throw std::runtime_error("fewer than half the readings arrived");
+        if (t.binCount[0] == 0 || t.binCount[1] == 0)
+            throw std::runtime_error("the box was never nearly empty or never nearly full");
+        StreamFigures f;
+        f.cpuShare = t.cpu / t.seconds * 100;
+        f.floorShare = t.floorCpu / t.seconds * 100;
+        f.chartFloorShare = t.chartFloorCpu / t.seconds * 100;
+        f.xServerShare = t.xServerCpu / t.seconds * 100;
+        f.wakeUps = double(t.wakeUps) / t.seconds;
+        f.floorWakeUps = double(t.floorWakeUps) / t.seconds;
+        f.emptyMicros = t.binCpu[0] / double(t.binCount[0]) * 1e6;
+        f.fullMicros = t.binCpu[1] / double(t.binCount[1]) * 1e6;
+        figures.push_back(f);
+    }
     return figures;
 }
 
-void PrintStream(const std::string& mode, const StreamFigures& f) {
+void PrintStream(const std::string& mode, const StreamFigures& f, bool charting) {
     const std::string name = "7. stream 100 Hz, " + mode + ": ";
     PrintInformation(name + "floor alongside (a window showing the time every 10 ms and each "
                             "reading as it arrives): CPU",
                      Figure(f.floorShare, 2, "% of a core"));
-    const bool charting = f.chartFloorShare > 0;
     if (charting)
         PrintInformation(name + "charting floor alongside (the same window also moving a strip "
                                 "chart of the curve's size on and filling its new strip, its "
@@ -222,7 +274,7 @@ void PrintStream(const std::string& mode, const StreamFigures& f) {
              f.cpuShare <= kOverFloor * floor);
     PrintInformation(name + "wake-ups per second, program / floor",
                      Figure(f.wakeUps, 0) + " / " + Figure(f.floorWakeUps, 0));
-    PrintInformation(name + "X server CPU, for both windows",
+    PrintInformation(name + "X server CPU, for all windows",
                      Figure(f.xServerShare, 2, "% of a core"));
     PrintInformation(name + "per reception, box empty → near full",
                      Figure(f.emptyMicros, 0) + " → " + Figure(f.fullMicros, 0, "µs"));
@@ -241,15 +293,14 @@ int main(int argc, char** argv) try {
     if (argc > 2 && std::strcmp(argv[1], "--seconds") == 0)
         length = std::chrono::seconds(std::atoi(argv[2]));
     const pid_t xServer = XServerPid();
-    const StreamFigures text = Stream(false, false, length, xServer);
-    PrintStream("text", text);
-    const StreamFigures hex = Stream(true, false, length, xServer);
-    PrintStream("hexadecimal", hex);
-    const StreamFigures curve = Stream(false, true, length, xServer);
-    PrintStream("text, curve open", curve);
-    // Charting costs the floor itself more than a fifth of its CPU here, and
-    // the program's closed cost is close to its floor's: where the floors'
-    // ratio over the same seconds is above 1.2, it is the bound.
+    const StreamFigures hex = Stream({{true, false}}, length, xServer).front();
+    const std::vector<StreamFigures> textAndCurve =
+        Stream({{false, false}, {false, true}}, length, xServer);
+    const StreamFigures& text = textAndCurve[0];
+    const StreamFigures& curve = textAndCurve[1];
+    PrintStream("text", text, false);
+    PrintStream("hexadecimal", hex, false);
+    PrintStream("text, curve open", curve, true);
     const double floorRatio = curve.chartFloorShare / curve.floorShare;
     PrintInformation("7. stream 100 Hz: charting floor / floor, over the same seconds",
                      Figure(floorRatio, 2));
