@@ -87,10 +87,12 @@ bool LiveEdit::ShowsPlainText() const {
 }
 
 void LiveEdit::TakePicture() {
-    // Painted by the edit itself over what lies beneath it, as the screen
-    // shows it. Outside a paint event: a render within one ends it.
+    // Painted by the edit itself, over what lies beneath it unless it fills
+    // its own background, as the screen shows it; an opaque picture is
+    // copied, not blended. Outside a paint event: a render within one ends it.
     auto* picture = new QPixmap(size());
-    picture->fill(Qt::transparent);
+    if (!autoFillBackground())
+        picture->fill(Qt::transparent);
     render(picture);
     // One too large to keep is deleted, and the edit paints itself.
     m_pictures.insert(text(), picture, qsizetype(picture->width()) * picture->height() * 4);

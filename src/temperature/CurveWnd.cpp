@@ -167,6 +167,12 @@ void CCurveWnd::AddValue(int value) {
     update(LabelColumn().translated(client.topLeft()));
 }
 
+QRect CCurveWnd::FreshGrid() const {
+    const QSize client = contentsRect().size();
+    return QRect(client.width() - kStep, 0, m_bmpMem.width() - (client.width() - kStep),
+                 client.height());
+}
+
 QRect CCurveWnd::LabelColumn() const {
     QRect column;
     for (const QRect& cell : m_rcLabels)
@@ -216,7 +222,7 @@ void CCurveWnd::PrepareSurface() {
         return;
     FillGrid(m_bmpMem);
 
-    m_bmpGrid = QImage(2 * kStep, client.height(), QImage::Format_RGB32);
+    m_bmpGrid = QImage(FreshGrid().width() + kStep, kStep, QImage::Format_RGB32);
     FillGrid(m_bmpGrid);
     m_bmpLabels = RenderLabels(m_rcLabels);
 }
@@ -227,9 +233,17 @@ void CCurveWnd::DrawNewValue() {
     if (m_bmpMem.isNull())
         return;
 
-    // Scroll: the picture starts 8 pixels further along the image.
+    // Scroll: the picture starts 8 pixels further along the image. What lies
+    // beyond the picture is fresh grid, so the new strip is drawn already;
+    // the origin moves in whole periods of the hatch, which stays anchored
+    // at the image's origin.
     if (m_nOrigin + kStep + W > m_bmpMem.width()) {
         CopyRect(m_bmpMem, QPoint(0, 0), m_bmpMem, QRect(m_nOrigin + kStep, 0, W - kStep, H));
+        const QRect fresh = FreshGrid();
+        const int phase = fresh.left() % kStep;
+        for (int y = fresh.top(); y <= fresh.bottom(); ++y)
+            CopyRect(m_bmpMem, QPoint(fresh.left(), y), m_bmpGrid,
+                     QRect(phase, y % kStep, fresh.width(), 1));
         m_nOrigin = 0;
     } else {
         m_nOrigin += kStep;
@@ -241,11 +255,7 @@ void CCurveWnd::DrawNewValue() {
     const double share = (double(m_nValue) - m_nMin) / (double(m_nMax) - m_nMin);
     const int y = H - static_cast<int>(share * H);
 
-    // The origin moves in whole periods of the hatch, which stays anchored
-    // at the picture's origin.
     const int stripX = W - kStep;
-    const int phase = (stripX % kStep + kStep) % kStep;
-    CopyRect(m_bmpMem, origin + QPoint(stripX, 0), m_bmpGrid, QRect(phase, 0, kStep, H));
 
     if (m_nCount == 1) {
         m_nLastX = stripX;

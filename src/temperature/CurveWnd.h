@@ -35,6 +35,9 @@ private:
     void DrawBorder();
     // The cells of the labels together, in the picture.
     QRect LabelColumn() const;
+    // Where the image is fresh grid once the picture is copied back to its
+    // start: from the new strip to the image's end.
+    QRect FreshGrid() const;
 
     int m_nMin = 0;
     int m_nMax = 100;
@@ -45,10 +48,11 @@ private:
     int m_nLastX = 0;
     int m_nLastY = 0;
 
-    // Filling a strip with the hatch brush or drawing text costs more than the
-    // rest of a step together, so both are rendered once with the surface and
-    // copied per value: two grid periods of fresh grid, and the labels on
-    // their opaque cells at their places in the picture.
+    // Filling with the hatch brush or drawing text costs more than the rest
+    // of a step together, so both are rendered once with the surface and
+    // copied: a band of fresh grid, one period high and a period wider than
+    // FreshGrid(), and the labels on their opaque cells at their places in
+    // the picture.
     QImage m_bmpGrid;
     QImage m_bmpLabels;
     std::array<QRect, 11> m_rcLabels;

@@ -107,3 +107,25 @@ TEST_F(DialogTest, TheReadoutShowsTheLastReadingAndHoldsItForTheUser) {
     EXPECT_EQ(readout->text(), "摄氏25.56");
     EXPECT_EQ(Text(IDC_TEMP), "摄氏25.56");
 }
+
+// The picture moves along an image twice its width and is copied back to
+// the start at the end: after many values it shows what a new curve given
+// only the values it still shows would, whatever the earlier ones drew.
+TEST(CurveTest, ThePictureShowsOnlyTheValuesItStillHolds) {
+    QWidget host;
+    const auto make = [&] {
+        auto curve = std::make_unique<CCurveWnd>();
+        curve->Create(WS_CHILD | WS_VISIBLE, QRect(0, 0, 491, 196), &host, 0);
+        curve->SetRange(0, 100);
+        return curve;
+    };
+    const auto value = [](int i) { return (i * 37) % 101; };
+    auto many = make();
+    constexpr int kValues = 1000; // some eight copies back
+    for (int i = 0; i < kValues; ++i)
+        many->AddValue(value(i));
+    auto few = make();
+    for (int i = kValues - 62; i < kValues; ++i) // 485 pixels: 61 steps and some
+        few->AddValue(value(i));
+    EXPECT_EQ(many->Surface(), few->Surface());
+}
