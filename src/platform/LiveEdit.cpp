@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -49,8 +50,6 @@ void LiveEdit::SetText(const QString& text) {
     m_pending = false;
     setText(text);
     emit Shown(text);
-    if (plain)
-        TakePicture();
 }
 
 bool LiveEdit::event(QEvent* event) {
@@ -64,6 +63,8 @@ void LiveEdit::paintEvent(QPaintEvent* event) {
     if (picture == nullptr) {
         Settle();
         QLineEdit::paintEvent(event);
+        if (ShowsPlainText() && event->region().contains(rect()))
+            TakePicture();
         return;
     }
     QPainter painter(this);
@@ -87,13 +88,17 @@ bool LiveEdit::ShowsPlainText() const {
 }
 
 void LiveEdit::TakePicture() {
-    // Painted by the edit itself, over what lies beneath it unless it fills
-    // its own background, as the screen shows it; an opaque picture is
-    // copied, not blended. Outside a paint event: a render within one ends it.
-    auto* picture = new QPixmap(size());
-    if (!autoFillBackground())
-        picture->fill(Qt::transparent);
-    render(picture);
+    // The pixels the edit just painted of itself, as the screen shows them,
+    // taken from the window's surface: a render of the edit would first lay
+    // out every hidden widget of the window, and measure their texts.
+    QPainter painter(this);
+    const auto* surface = dynamic_cast<const QImage*>(painter.paintEngine()->paintDevice());
+    if (surface == nullptr || surface->devicePixelRatio() != 1)
+        return;
+    const QRect at = painter.deviceTransform().mapRect(rect());
+    if (!surface->rect().contains(at))
+        return;
+    auto* picture = new QPixmap(QPixmap::fromImage(surface->copy(at)));
     // One too large to keep is deleted, and the edit paints itself.
     m_pictures.insert(text(), picture, qsizetype(picture->width()) * picture->height() * 4);
 }

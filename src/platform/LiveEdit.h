@@ -36,7 +36,8 @@ private:
     // Whether what the edit shows is only its text and frame, as in a
     // picture taken of it.
     bool ShowsPlainText() const;
-    // Keeps a picture of the edit showing its text.
+    // Keeps a picture of the edit showing its text, once it painted itself
+    // whole.
     void TakePicture();
     // Sets the text shown in the edit itself.
     void Settle();
