@@ -150,6 +150,40 @@ struct Totals {
     long binCount[2] = {};
 };
 
+// Each interval between samples goes to the bin of the box's fill at its
+// start; one that holds a roll-over goes to neither.
+void AddToBins(const std::vector<Sample>& samples, Totals& t) {
+    for (std::size_t i = 1; i < samples.size(); ++i) {
+        const Sample& a = samples[i - 1];
+        const Sample& b = samples[i];
+        if (b.boxBytes < a.boxBytes)
+            continue;
+        const int bin = a.boxBytes < kEmptyBelow ? 0 : a.boxBytes >= kFullFrom ? 1 : -1;
+        if (bin < 0)
+            continue;
+        t.binCpu[bin] += b.cpu - a.cpu;
+        t.binCount[bin] += b.receptions - a.receptions;
+    }
+}
+
+// A mode's figures from its turns' totals.
+StreamFigures Figures(const Totals& t) {
+    if (t.receptions < long(t.seconds * 50))
+        throw std::runtime_error("fewer than half the readings arrived");
+    if (t.binCount[0] == 0 || t.binCount[1] == 0)
+        throw std::runtime_error("the box was never nearly empty or never nearly full");
+    StreamFigures f;
+    f.cpuShare = t.cpu / t.seconds * 100;
+    f.floorShare = t.floorCpu / t.seconds * 100;
+    f.chartFloorShare = t.chartFloorCpu / t.seconds * 100;
+    f.xServerShare = t.xServerCpu / t.seconds * 100;
+    f.wakeUps = double(t.wakeUps) / t.seconds;
+    f.floorWakeUps = double(t.floorWakeUps) / t.seconds;
+    f.emptyMicros = t.binCpu[0] / double(t.binCount[0]) * 1e6;
+    f.fullMicros = t.binCpu[1] / double(t.binCount[1]) * 1e6;
+    return f;
+}
+
 // Puts the dialog in mode (from text mode with the curve closed, or from the
 // mode before).
 void Enter(CSerialDlg& dlg, const Mode& mode, const Mode& from) {
@@ -221,39 +255,13 @@ std::vector<StreamFigures> Stream(const std::vector<Mode>& modes, std::chrono::s
         t.cpu += samples.back().cpu - samples.front().cpu;
         t.receptions += samples.back().receptions - samples.front().receptions;
         t.seconds += std::chrono::duration<double>(kTurn).count();
-        // Each interval goes to the bin of the box's fill at its start; one
-        // that holds a roll-over goes to neither.
-        for (std::size_t i = 1; i < samples.size(); ++i) {
-            const Sample& a = samples[i - 1];
-            const Sample& b = samples[i];
-            if (b.boxBytes < a.boxBytes)
-                continue;
-            const int bin = a.boxBytes < kEmptyBelow ? 0 : a.boxBytes >= kFullFrom ? 1 : -1;
-            if (bin < 0)
-                continue;
-            t.binCpu[bin] += b.cpu - a.cpu;
-            t.binCount[bin] += b.receptions - a.receptions;
-        }
+        AddToBins(samples, t);
     }
     ClickItem(dlg, IDC_ACQUIRE);
 
     std::vector<StreamFigures> figures;
-    for (const Totals& t : totals) {
-        if (t.receptions < long(t.seconds * 50))
-            throw std::runtime_error("fewer than half the readings arrived");
-        if (t.binCount[0] == 0 || t.binCount[1] == 0)
-            throw std::runtime_error("the box was never nearly empty or never nearly full");
-        StreamFigures f;
-        f.cpuShare = t.cpu / t.seconds * 100;
-        f.floorShare = t.floorCpu / t.seconds * 100;
-        f.chartFloorShare = t.chartFloorCpu / t.seconds * 100;
-        f.xServerShare = t.xServerCpu / t.seconds * 100;
-        f.wakeUps = double(t.wakeUps) / t.seconds;
-        f.floorWakeUps = double(t.floorWakeUps) / t.seconds;
-        f.emptyMicros = t.binCpu[0] / double(t.binCount[0]) * 1e6;
-        f.fullMicros = t.binCpu[1] / double(t.binCount[1]) * 1e6;
-        figures.push_back(f);
-    }
+    for (const Totals& t : totals)
+        figures.push_back(Figures(t));
     return figures;
 }
 

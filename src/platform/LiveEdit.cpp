@@ -59,11 +59,12 @@ bool LiveEdit::event(QEvent* event) {
 }
 
 void LiveEdit::paintEvent(QPaintEvent* event) {
-    const QPixmap* picture = ShowsPlainText() ? m_pictures.object(Text()) : nullptr;
+    const bool plain = ShowsPlainText();
+    const QPixmap* picture = plain ? m_pictures.object(Text()) : nullptr;
     if (picture == nullptr) {
         Settle();
         QLineEdit::paintEvent(event);
-        if (ShowsPlainText() && event->region().contains(rect()))
+        if (plain && event->region().contains(rect()))
             TakePicture();
         return;
     }

@@ -1,9 +1,9 @@
 #include "support/DialogFixture.h"
+#include "support/ShownOnScreen.h"
 #include "support/WaitUntil.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 
@@ -28,12 +28,7 @@ QStringList Lines(QPlainTextEdit* box) {
 
 // Whether the window shows what a full paint of the control inside it shows.
 bool ShownAsPainted(QWidget* window, QWidget* control) {
-    const QPoint at = control->mapTo(window, QPoint());
-    const QImage shown =
-        QGuiApplication::primaryScreen()
-            ->grabWindow(window->winId(), at.x(), at.y(), control->width(), control->height())
-            .toImage();
-    return shown.convertToFormat(QImage::Format_RGB32) ==
+    return ShownOnScreen(window, control).convertToFormat(QImage::Format_RGB32) ==
            control->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 

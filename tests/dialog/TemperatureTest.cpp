@@ -1,12 +1,11 @@
 #include "support/DialogFixture.h"
+#include "support/ShownOnScreen.h"
 #include "support/WaitUntil.h"
 
 #include "platform/WindowStyles.h"
 #include "temperature/CurveWnd.h"
 
-#include <QGuiApplication>
 #include <QLineEdit>
-#include <QScreen>
 #include <QTest>
 
 #include <map>
@@ -79,10 +78,7 @@ TEST_F(DialogTest, TheReadoutShowsTheLastReadingAndHoldsItForTheUser) {
     auto* readout = static_cast<QLineEdit*>(dlg->GetDlgItem(IDC_TEMP));
     const auto shown = [&] {
         DrainEvents();
-        const QPoint at = readout->mapTo(dlg.get(), QPoint());
-        return QGuiApplication::primaryScreen()
-            ->grabWindow(dlg->winId(), at.x(), at.y(), readout->width(), readout->height())
-            .toImage();
+        return ShownOnScreen(dlg.get(), readout);
     };
     int rewritten = 0;
     QObject::connect(readout, &QLineEdit::textChanged, [&] { ++rewritten; });

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+#include <QWidget>
+
+// What the screen shows over a control of a window: the window's own
+// pixels there, not a paint of the control.
+inline QImage ShownOnScreen(QWidget* window, QWidget* control) {
+    const QPoint at = control->mapTo(window, QPoint());
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(window->winId(), at.x(), at.y(), control->width(), control->height())
+        .toImage();
+}
