@@ -8,7 +8,10 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <cmath>
 #include <map>
+#include <set>
+#include <vector>
 
 // In curve mode a reply shows in the readout, which takes the list's place,
 // and goes to the curve; out of it neither changes, and the readout keeps the
@@ -124,4 +127,73 @@ TEST(CurveTest, ThePictureShowsOnlyTheValuesItStillHolds) {
     for (int i = kValues - 62; i < kValues; ++i) // 485 pixels: 61 steps and some
         few->AddValue(value(i));
     EXPECT_EQ(many->Surface(), few->Surface());
+}
+
+// At each step the screen shows what the picture holds, through copies back
+// to the image's start, and the new segment lights the pixels the platform's
+// pen does: one per step of the major axis, the end point left out, and at a
+// tie the one with the smaller coordinate.
+TEST(CurveTest, EachStepShowsItsSegmentAsThePlatformPenDrawsIt) {
+    QWidget host;
+    host.resize(520, 220);
+    CCurveWnd curve;
+    curve.Create(WS_CHILD | WS_VISIBLE, QRect(10, 10, 491, 196), &host, 0);
+    curve.SetRange(0, 100);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    const QRect client = curve.contentsRect();
+    const int W = client.width();
+    const int H = client.height();
+    const auto row = [&](int value) { return H - int(value / 100.0 * H); };
+    const auto halfDown = [](double exact) { return int(std::ceil(exact - 0.5)); };
+    using Pixels = std::set<std::pair<int, int>>;
+
+    std::vector<int> values;
+    for (const auto& [from, to, by] : {std::tuple{50, 70, 2},
+                                       {70, 50, -2},
+                                       {10, 90, 8},
+                                       {90, 10, -8},
+                                       {0, 100, 100},
+                                       {100, 0, -100}})
+        for (int v = from; by > 0 ? v < to : v > to; v += by)
+            values.push_back(v);
+    for (int i = 0; i < 80; ++i)
+        values.push_back(i * 37 % 101);
+
+    // The pixels of the segment from one value to the next, as it lies in the
+    // picture when the second is new.
+    const auto segment = [&](int from, int to) {
+        Pixels pixels;
+        const int dy = row(to) - row(from);
+        const bool xMajor = 8 > std::abs(dy);
+        for (int k = 0; k < std::max(8, std::abs(dy)); ++k) {
+            const int x = W - 16 + (xMajor ? k : halfDown(8.0 * k / std::abs(dy)));
+            const int y = row(from) + (xMajor ? halfDown(dy * k / 8.0) : (dy < 0 ? -k : k));
+            if (y >= 0 && y < H)
+                pixels.emplace(x, y);
+        }
+        return pixels;
+    };
+
+    Pixels before; // the last segment, moved on a step
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        SCOPED_TRACE(QStringLiteral("value %1").arg(i).toStdString());
+        curve.AddValue(values[i]);
+        QCoreApplication::processEvents();
+        const QImage picture = curve.Surface();
+        ASSERT_EQ(ShownOnScreen(&host, &curve).convertToFormat(QImage::Format_RGB32).copy(client),
+                  picture);
+        Pixels lit;
+        for (int x = W - 16; x < W; ++x)
+            for (int y = 0; y < H; ++y)
+                if (picture.pixel(x, y) == qRgb(255, 255, 255))
+                    lit.emplace(x, y);
+        const Pixels drawn = i ? segment(values[i - 1], values[i]) : Pixels();
+        Pixels expected = drawn;
+        for (const auto& [x, y] : before)
+            if (x - 8 >= W - 16)
+                expected.emplace(x - 8, y);
+        EXPECT_EQ(lit, expected);
+        before = drawn;
+    }
 }
