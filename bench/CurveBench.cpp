@@ -26,6 +26,9 @@ constexpr int kMany = 1'000'000;
 // Values timed per turn, and turns.
 constexpr int kBatch = 100;
 constexpr int kTurns = 60;
+// Values a frame shows at a hundred a second: the curve moves on at most
+// once a display frame.
+constexpr int kPerFrame = 2;
 
 // A real dialog, shown with the curve open, after some values.
 struct TimedCurve {
@@ -39,12 +42,15 @@ struct TimedCurve {
             curve->AddValue(NextValue(i));
         QCoreApplication::processEvents();
     }
-    // Adds a batch of values, each with the paint of what it changed (the
-    // window moves its picture and paints the new strips and the labels).
+    // Adds a batch of values, each with the paint of what it changed: at
+    // every frame the window moves its picture on and paints the new strips
+    // and the labels.
     void AddBatch() {
         const double start = CpuSeconds();
         for (int i = 0; i < kBatch; ++i) {
             curve->AddValue(NextValue(next++));
+            if (next % kPerFrame == 0)
+                curve->ShowNewValues();
             QCoreApplication::processEvents();
         }
         seconds += CpuSeconds() - start;

@@ -51,8 +51,10 @@ void CSerialDlg::Tick() {
     g_strTime = FormatClock(LocalTimeOfDay());
     // The tick is the window's frame: the clock is painted at once, and
     // with it, in the same pass, what changed since the last tick (the
-    // receive box, laid out here at most once a display frame).
+    // receive box, laid out here at most once a display frame, and the
+    // curve, moved on as often).
     m_editRecv->SettleOnFrame();
+    m_curve.ScrollOnFrame();
     m_items.Get<LiveText>(IDC_CLOCK)->SetTextNow(QString::fromLatin1(g_strTime));
 }
 

@@ -1,5 +1,6 @@
 #include "platform/AppendingLayout.h"
 
+#include "platform/DisplayFrame.h"
 #include "platform/SteadyScrollBar.h"
 
 #include <QPlainTextEdit>
@@ -13,13 +14,6 @@
 #include <vector>
 
 namespace {
-
-// A display frame: appends are laid out at most once a frame, when the window
-// they are in next paints (SettleOnFrame), so that a hundred readings a
-// second cost fifty layouts and are painted with what else changed.
-constexpr int kFrameMs = 16;
-// Appends no frame settled are laid out this long after the first of them.
-constexpr int kLatestMs = 40;
 
 // The user state of a block that continues the block before it: the break
 // between them is soft, made where the paragraph wrapped.

@@ -1,6 +1,7 @@
 #include "temperature/CurveWnd.h"
 
 #include "platform/DialogBuilder.h"
+#include "platform/DisplayFrame.h"
 #include "platform/WindowStyles.h"
 
 #include <QFont>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <span>
+#include <utility>
 
 namespace {
 
@@ -122,7 +124,10 @@ QImage RenderLabels(std::span<QRect> cells) {
 
 } // namespace
 
-CCurveWnd::CCurveWnd() = default;
+CCurveWnd::CCurveWnd() {
+    m_frame.setSingleShot(true);
+    connect(&m_frame, &QTimer::timeout, this, &CCurveWnd::ShowNewValues);
+}
 
 CCurveWnd::~CCurveWnd() = default;
 
@@ -157,13 +162,31 @@ void CCurveWnd::AddValue(int value) {
     DrawNewValue();
     if (m_bmpMem.isNull())
         return;
-    // What the window shows moves as the picture did: the window system
-    // moves it, and only what the step drew is painted again: the new strip
-    // and the segment reaching back into the strip before it, and the labels
-    // stamped over the moved picture.
+    ++m_nUnshown;
+    if (!m_frame.isActive())
+        m_frame.start(kLatestMs);
+}
+
+void CCurveWnd::ScrollOnFrame() {
+    if (m_nUnshown > 0 && (!m_sinceShown.isValid() || m_sinceShown.elapsed() >= kFrameMs))
+        ShowNewValues();
+}
+
+// What the window shows moves as the picture did: the window system moves
+// it, and only what the steps drew is painted again: their strips and the
+// segment reaching back into the strip before them, and the labels stamped
+// over the moved picture.
+void CCurveWnd::ShowNewValues() {
+    m_frame.stop();
+    m_sinceShown.start();
+    const int shift = kStep * std::exchange(m_nUnshown, 0);
     const QRect client = contentsRect();
-    scroll(-kStep, 0, client);
-    update(QRect(client.right() + 1 - 2 * kStep, client.top(), 2 * kStep, client.height()));
+    if (shift + kStep >= client.width()) {
+        update(client);
+        return;
+    }
+    scroll(-shift, 0, client);
+    update(QRect(client.right() + 1 - shift - kStep, client.top(), shift + kStep, client.height()));
     update(LabelColumn().translated(client.topLeft()));
 }
 
@@ -183,6 +206,13 @@ QRect CCurveWnd::LabelColumn() const {
 void CCurveWnd::paintEvent(QPaintEvent* event) {
     if (!contentsRect().contains(event->rect()))
         DrawBorder();
+    // Painted from the picture as it is now, the area would be moved again
+    // by the values still to be shown: the whole picture is painted anew.
+    if (m_nUnshown > 0) {
+        m_nUnshown = 0;
+        m_frame.stop();
+        update(contentsRect());
+    }
     OnPaint(event->region());
 }
 
@@ -228,8 +258,9 @@ void CCurveWnd::PrepareSurface() {
 }
 
 void CCurveWnd::DrawNewValue() {
-    const int W = contentsRect().width();
-    const int H = contentsRect().height();
+    const QSize client = contentsRect().size();
+    const int W = client.width();
+    const int H = client.height();
     if (m_bmpMem.isNull())
         return;
 

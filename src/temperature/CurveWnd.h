@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QRect>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -20,7 +22,17 @@ public:
     // border; style carries WS_CHILD | WS_VISIBLE as the dialog passes it.
     virtual bool Create(unsigned style, const QRect& rect, QWidget* parent, int id);
     void SetRange(int min, int max);
+    // Draws the value into the picture; the window shows it at its next
+    // frame (ScrollOnFrame), or kLatestMs after the first value no frame
+    // showed.
     void AddValue(int value);
+    // Moves what the window shows on by the values drawn since it last did,
+    // at most once a display frame. The dialog calls it at every tick of its
+    // clock, the window's frame.
+    void ScrollOnFrame();
+    // Moves what the window shows on by the values drawn since it last did,
+    // now.
+    void ShowNewValues();
 
     // The off-screen picture, as the window shows it.
     QImage Surface() const;
@@ -47,6 +59,9 @@ private:
     int m_nCount = 0;
     int m_nLastX = 0;
     int m_nLastY = 0;
+    int m_nUnshown = 0; // values drawn that the window does not show yet
+    QTimer m_frame;
+    QElapsedTimer m_sinceShown;
 
     // Filling with the hatch brush or drawing text costs more than the rest
     // of a step together, so both are rendered once with the surface and

@@ -69,6 +69,28 @@ TEST_F(DialogTest, TheTestFeedStartsAndStopsWithoutTheClock) {
     EXPECT_TRUE(clockTicks());
 }
 
+// The clock's tick is the window's frame: the curve moves on with it, at
+// most once a display frame, and not only when its own timer runs out.
+TEST_F(DialogTest, TheCurveMovesOnWithTheClock) {
+    dlg->show();
+    OpenPort();
+    Select(IDC_RESPBYTES, 4);
+    Click(IDC_CURVE);
+    auto* curve = dlg->findChild<CCurveWnd*>();
+    for (const char* reading : {"25.50", "75.00", "10.00", "10.00"}) {
+        comm->Receive(reading);
+        for (int tick = 0; tick < 3; ++tick) { // the last at least a frame later
+            const QString clock = Text(IDC_CLOCK);
+            ASSERT_TRUE(WaitUntil([&] { return Text(IDC_CLOCK) != clock; }));
+        }
+        EXPECT_EQ(ShownOnScreen(dlg.get(), curve)
+                      .convertToFormat(QImage::Format_RGB32)
+                      .copy(curve->contentsRect()),
+                  curve->Surface())
+            << reading;
+    }
+}
+
 // A reading shown before is shown again from a picture of it, without
 // rewriting the edit: the screen shows the reading taken last as it showed it
 // the first time, and the user who comes to the readout finds that reading
@@ -129,10 +151,10 @@ TEST(CurveTest, ThePictureShowsOnlyTheValuesItStillHolds) {
     EXPECT_EQ(many->Surface(), few->Surface());
 }
 
-// At each step the screen shows what the picture holds, through copies back
-// to the image's start, and the new segment lights the pixels the platform's
-// pen does: one per step of the major axis, the end point left out, and at a
-// tie the one with the smaller coordinate.
+// The screen comes to show what the picture holds, after one value or
+// several, through copies back to the image's start; and each new segment
+// lights the pixels the platform's pen does: one per step of the major axis, the end point left
+// out, and at a tie the one with the smaller coordinate.
 TEST(CurveTest, EachStepShowsItsSegmentAsThePlatformPenDrawsIt) {
     QWidget host;
     host.resize(520, 220);
@@ -176,13 +198,25 @@ TEST(CurveTest, EachStepShowsItsSegmentAsThePlatformPenDrawsIt) {
     };
 
     Pixels before; // the last segment, moved on a step
+    int unshown = 0;
+    int shown = 0;
     for (std::size_t i = 0; i < values.size(); ++i) {
         SCOPED_TRACE(QStringLiteral("value %1").arg(i).toStdString());
         curve.AddValue(values[i]);
-        QCoreApplication::processEvents();
         const QImage picture = curve.Surface();
-        ASSERT_EQ(ShownOnScreen(&host, &curve).convertToFormat(QImage::Format_RGB32).copy(client),
-                  picture);
+        // Shown after one to four values, the window painting part of the
+        // curve on its own now and then in between.
+        if (i % 9 == 3)
+            curve.repaint(QRect(100, 50, 40, 40));
+        if (++unshown == 1 + shown % 4) {
+            unshown = 0;
+            ++shown;
+            ASSERT_TRUE(WaitUntil([&] {
+                return ShownOnScreen(&host, &curve)
+                           .convertToFormat(QImage::Format_RGB32)
+                           .copy(client) == picture;
+            }));
+        }
         Pixels lit;
         for (int x = W - 16; x < W; ++x)
             for (int y = 0; y < H; ++y)
