@@ -1,6 +1,10 @@
 #include "support/Floor.h"
 
+#include "platform/DisplayFrame.h"
+
 #include <QPainter>
+
+#include <utility>
 
 namespace {
 
@@ -24,15 +28,28 @@ void Floor::ShowReading() {
     update(kReading);
     if (!m_bCurve)
         return;
-    scroll(-kStep, 0, kCurve);
-    update(QRect(kCurve.right() + 1 - 2 * kStep, kCurve.top(), 2 * kStep, kCurve.height()));
-    update(kLabels);
     update(kReadout);
+    ++m_nUnshown;
+    MoveOnFrame();
+}
+
+void Floor::MoveOnFrame() {
+    if (m_nUnshown == 0 || (m_sinceMove.isValid() && m_sinceMove.elapsed() < kFrameMs))
+        return;
+    m_sinceMove.start();
+    const int shift = kStep * std::exchange(m_nUnshown, 0);
+    scroll(-shift, 0, kCurve);
+    m_rcStrip =
+        QRect(kCurve.right() + 1 - shift - kStep, kCurve.top(), shift + kStep, kCurve.height());
+    update(m_rcStrip);
+    update(kLabels);
 }
 
 void Floor::timerEvent(QTimerEvent*) {
     ++m_nTicks;
     update(kClock);
+    if (m_bCurve)
+        MoveOnFrame();
 }
 
 void Floor::paintEvent(QPaintEvent*) {
@@ -42,8 +59,7 @@ void Floor::paintEvent(QPaintEvent*) {
     p.fillRect(kReading, reading);
     if (!m_bCurve)
         return;
-    p.fillRect(QRect(kCurve.right() + 1 - 2 * kStep, kCurve.top(), 2 * kStep, kCurve.height()),
-               reading);
+    p.fillRect(m_rcStrip, reading);
     p.fillRect(kLabels, reading);
     p.fillRect(kReadout, reading);
 }
