@@ -271,9 +271,10 @@ void PrintStream(const std::string& mode, const StreamFigures& f, bool charting)
                             "reading as it arrives): CPU",
                      Figure(f.floorShare, 2, "% of a core"));
     if (charting)
-        PrintInformation(name + "charting floor alongside (the same window also moving a strip "
-                                "chart of the curve's size on and filling its new strip, its "
-                                "labels and a readout at each reading): CPU",
+        PrintInformation(name + "charting floor alongside (the same window also filling a "
+                                "readout at each reading, and moving a strip chart of the "
+                                "curve's size on at most once a display frame and filling its "
+                                "new strips and its labels): CPU",
                          Figure(f.chartFloorShare, 2, "% of a core"));
     const double floor = charting ? f.chartFloorShare : f.floorShare;
     PrintRow(name + "program CPU", Figure(f.cpuShare, 2, "% of a core"),
