@@ -34,7 +34,8 @@ public:
     // now.
     void ShowNewValues();
 
-    // The off-screen picture, as the window shows it.
+    // The off-screen picture: what the window shows once it has shown every
+    // value.
     QImage Surface() const;
 
 protected:
