@@ -153,8 +153,9 @@ TEST(CurveTest, ThePictureShowsOnlyTheValuesItStillHolds) {
 
 // The screen comes to show what the picture holds, after one value or
 // several, through copies back to the image's start; and each new segment
-// lights the pixels the platform's pen does: one per step of the major axis, the end point left
-// out, and at a tie the one with the smaller coordinate.
+// lights the pixels the platform's pen does: one per step of the major
+// axis, the end point left out, and at a tie the one with the smaller
+// coordinate.
 TEST(CurveTest, EachStepShowsItsSegmentAsThePlatformPenDrawsIt) {
     QWidget host;
     host.resize(520, 220);
