@@ -177,9 +177,8 @@ void CCurveWnd::ScrollOnFrame() {
 // segment reaching back into the strip before them, and the labels stamped
 // over the moved picture.
 void CCurveWnd::ShowNewValues() {
-    m_frame.stop();
     m_sinceShown.start();
-    const int shift = kStep * std::exchange(m_nUnshown, 0);
+    const int shift = kStep * TakeUnshown();
     const QRect client = contentsRect();
     if (shift + kStep >= client.width()) {
         update(client);
@@ -188,6 +187,11 @@ void CCurveWnd::ShowNewValues() {
     scroll(-shift, 0, client);
     update(QRect(client.right() + 1 - shift - kStep, client.top(), shift + kStep, client.height()));
     update(LabelColumn().translated(client.topLeft()));
+}
+
+int CCurveWnd::TakeUnshown() {
+    m_frame.stop();
+    return std::exchange(m_nUnshown, 0);
 }
 
 QRect CCurveWnd::FreshGrid() const {
@@ -208,11 +212,8 @@ void CCurveWnd::paintEvent(QPaintEvent* event) {
         DrawBorder();
     // Painted from the picture as it is now, the area would be moved again
     // by the values still to be shown: the whole picture is painted anew.
-    if (m_nUnshown > 0) {
-        m_nUnshown = 0;
-        m_frame.stop();
+    if (TakeUnshown() > 0)
         update(contentsRect());
-    }
     OnPaint(event->region());
 }
 

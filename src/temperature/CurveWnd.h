@@ -26,12 +26,10 @@ public:
     // frame (ScrollOnFrame), or kLatestMs after the first value no frame
     // showed.
     void AddValue(int value);
-    // Moves what the window shows on by the values drawn since it last did,
-    // at most once a display frame. The dialog calls it at every tick of its
-    // clock, the window's frame.
+    // Moves what the window shows on by the values drawn since it last did:
+    // at most once a display frame (the dialog calls it at every tick of its
+    // clock, the window's frame), or now.
     void ScrollOnFrame();
-    // Moves what the window shows on by the values drawn since it last did,
-    // now.
     void ShowNewValues();
 
     // The off-screen picture: what the window shows once it has shown every
@@ -51,6 +49,8 @@ private:
     // Where the image is fresh grid once the picture is copied back to its
     // start: from the new strip to the image's end.
     QRect FreshGrid() const;
+    // The values not shown yet, which the caller now shows.
+    int TakeUnshown();
 
     int m_nMin = 0;
     int m_nMax = 100;

@@ -13,6 +13,15 @@
 #include <set>
 #include <vector>
 
+namespace {
+
+// What the screen shows of the curve's picture, inside its border.
+QImage CurveShown(QWidget* window, CCurveWnd* curve) {
+    return ShownOnScreen(window, curve).copy(curve->contentsRect());
+}
+
+} // namespace
+
 // In curve mode a reply shows in the readout, which takes the list's place,
 // and goes to the curve; out of it neither changes, and the readout keeps the
 // last reading taken in curve mode.
@@ -83,11 +92,7 @@ TEST_F(DialogTest, TheCurveMovesOnWithTheClock) {
             const QString clock = Text(IDC_CLOCK);
             ASSERT_TRUE(WaitUntil([&] { return Text(IDC_CLOCK) != clock; }));
         }
-        EXPECT_EQ(ShownOnScreen(dlg.get(), curve)
-                      .convertToFormat(QImage::Format_RGB32)
-                      .copy(curve->contentsRect()),
-                  curve->Surface())
-            << reading;
+        EXPECT_EQ(CurveShown(dlg.get(), curve), curve->Surface()) << reading;
     }
 }
 
@@ -212,11 +217,7 @@ TEST(CurveTest, EachStepShowsItsSegmentAsThePlatformPenDrawsIt) {
         if (++unshown == 1 + shown % 4) {
             unshown = 0;
             ++shown;
-            ASSERT_TRUE(WaitUntil([&] {
-                return ShownOnScreen(&host, &curve)
-                           .convertToFormat(QImage::Format_RGB32)
-                           .copy(client) == picture;
-            }));
+            ASSERT_TRUE(WaitUntil([&] { return CurveShown(&host, &curve) == picture; }));
         }
         Pixels lit;
         for (int x = W - 16; x < W; ++x)

@@ -6,10 +6,11 @@
 #include <QWidget>
 
 // What the screen shows over a control of a window: the window's own
-// pixels there, not a paint of the control.
+// pixels there, not a paint of the control, as opaque 32-bit pixels.
 inline QImage ShownOnScreen(QWidget* window, QWidget* control) {
     const QPoint at = control->mapTo(window, QPoint());
     return QGuiApplication::primaryScreen()
         ->grabWindow(window->winId(), at.x(), at.y(), control->width(), control->height())
-        .toImage();
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
 }
