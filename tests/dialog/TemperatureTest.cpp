@@ -20,6 +20,15 @@ QImage CurveShown(QWidget* window, CCurveWnd* curve) {
     return ShownOnScreen(window, curve).copy(curve->contentsRect());
 }
 
+// Counts the paint events of what it filters.
+struct PaintCount : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+    int paints = 0;
+};
+
 } // namespace
 
 // In curve mode a reply shows in the readout, which takes the list's place,
@@ -79,7 +88,8 @@ TEST_F(DialogTest, TheTestFeedStartsAndStopsWithoutTheClock) {
 }
 
 // The clock's tick is the window's frame: the curve moves on with it, at
-// most once a display frame, and not only when its own timer runs out.
+// most once a display frame, and not only when its own timer runs out; and
+// only when values came.
 TEST_F(DialogTest, TheCurveMovesOnWithTheClock) {
     dlg->show();
     OpenPort();
@@ -94,6 +104,11 @@ TEST_F(DialogTest, TheCurveMovesOnWithTheClock) {
         }
         EXPECT_EQ(CurveShown(dlg.get(), curve), curve->Surface()) << reading;
     }
+    // With no value to show, the ticks go on without painting the curve.
+    PaintCount painted;
+    curve->installEventFilter(&painted);
+    DrainEvents();
+    EXPECT_EQ(painted.paints, 0);
 }
 
 // A reading shown before is shown again from a picture of it, without
