@@ -1,19 +1,20 @@
 // The board simulator sends a 5-byte reading every 10 ms; the dialog (real
 // control, response count 5, the window on the display the bench runs on)
-// shows them for 60 s in hexadecimal mode, then for 60 s each in text mode
-// with the curve closed and open, in turns. CPU of this process, all
-// threads, against the readings received; the reception cost is taken where
-// the box holds at most 1,000 bytes and where it holds 9,000 to 9,990 (it
-// rolls over past 10,000, every 20 s).
+// shows them in hexadecimal mode, in text mode with the curve closed, and in
+// text mode with it open. CPU of this process, all threads, against the
+// readings received; the reception cost is taken where the box holds at most
+// 1,000 bytes and where it holds 9,000 to 9,990 (it rolls over past 10,000,
+// every 20 s).
 //
 // What showing the time every 10 ms and each reading as it arrives costs at
-// least runs alongside, as the floor the CPU target is set from (as the idle
-// one is): a window of the same kind in a process of its own, reading COM2
-// from a second simulator, measured over the same seconds; with the curve,
-// a floor that also charts, on COM3. This machine's speed drifts from minute
-// to minute (the floor alone measured from 1.6 to 4.1 % of a core in runs
-// minutes apart), so a floor taken before the program is not the floor it
-// ran against, and the curve closed and open are measured in turns.
+// least is the floor the CPU target is set from (as the idle one is): for
+// each mode, a window in a process of its own, reading from a simulator of
+// its own, that shows the readings as the mode does, as text or in
+// hexadecimal in a box, and charts them with the curve (support/Floor.h).
+// This machine's speed drifts from minute to minute (the floor alone
+// measured from 1.6 to 4.1 % of a core in runs minutes apart), so a floor
+// taken before the program is not the floor it ran against: the program's
+// modes and the floors are measured in turns.
 #include "support/BoardProcess.h"
 #include "support/ChildProcess.h"
 #include "support/DialogDriver.h"
@@ -40,7 +41,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,10 +52,11 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kWarmUp = 2s;
-// Modes measured together take turns this long, each after kSettle. Two
-// modes' turns take 14 s, so each mode's turns start at ten points of the
-// box's 20 s between roll-overs and see it empty and full alike.
-constexpr auto kTurn = 6s;
+// Turns take this long, each after kSettle. The program's three modes
+// stream 15 s a round, so each mode's turns start 5 s earlier in the box's
+// 20 s between roll-overs at each round: every four rounds they have seen
+// all of it, empty and full alike.
+constexpr auto kTurn = 4s;
 constexpr auto kSettle = 1s;
 constexpr auto kSample = 100ms;
 constexpr int kEmptyBelow = 1000;
@@ -66,54 +68,60 @@ struct Sample {
     int boxBytes;
 };
 
+// How the dialog shows the readings, and its floor with it.
+struct Mode {
+    bool hex;
+    bool curve;
+};
+
+// A mode's figures, and its floor's over as many turns of their own.
 struct StreamFigures {
-    double cpuShare = 0; // of a core
-    double floorShare = 0;
-    double xServerShare = 0; // with the floor's
+    double cpuShare = 0;     // of a core
+    double xServerShare = 0; // with the idle floors'
     double emptyMicros = 0;  // per reception
     double fullMicros = 0;
     double wakeUps = 0; // per second
+    double floorShare = 0;
     double floorWakeUps = 0;
-    double chartFloorShare = 0; // with the curve open
 };
 
 // The floor: this program started with --floor N, showing the readings of
-// COM N, and charting them with --curve.
-int RunFloor(int com, bool curve) {
+// COM N as text, in hexadecimal with --hex, and charting them with --curve.
+int RunFloor(int com, const Mode& mode) {
     QSerialPort port(ResolveComPort(com).device);
     if (!port.open(QIODevice::ReadWrite))
         throw std::runtime_error("the floor could not open COM" + std::to_string(com));
-    Floor floor(curve);
-    QObject::connect(&port, &QSerialPort::readyRead, [&] {
-        port.readAll();
-        floor.ShowReading();
-    });
+    Floor floor(mode.hex ? Floor::Shown::Hexadecimal : Floor::Shown::Text, mode.curve);
+    QObject::connect(&port, &QSerialPort::readyRead, [&] { floor.ShowReading(port.readAll()); });
     port.write("\xFF", 1);
     floor.show();
     return QApplication::exec();
 }
 
 // The floor in a process of its own, on COM N from a simulator of its own,
-// while it lives.
-class FloorAlongside {
+// while it lives. Its readings flow only in its own turns.
+class FloorProcess {
 public:
-    FloorAlongside(int com, bool curve) : m_board(10ms, com) {
+    FloorProcess(int com, const Mode& mode) : m_board(10ms, com) {
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         EndWithThisProcess(m_process);
         QStringList arguments{QStringLiteral("--floor"), QString::number(com)};
-        if (curve)
+        if (mode.hex)
+            arguments << QStringLiteral("--hex");
+        if (mode.curve)
             arguments << QStringLiteral("--curve");
         m_process.start(QCoreApplication::applicationFilePath(), arguments);
         if (!m_process.waitForStarted())
             throw std::runtime_error("the floor did not start");
     }
-    ~FloorAlongside() {
+    ~FloorProcess() {
         m_process.terminate();
         m_process.waitForFinished();
     }
-    FloorAlongside(const FloorAlongside&) = delete;
-    FloorAlongside& operator=(const FloorAlongside&) = delete;
+    FloorProcess(const FloorProcess&) = delete;
+    FloorProcess& operator=(const FloorProcess&) = delete;
 
+    BoardProcess& Board() { return m_board; }
     double CpuSeconds() const {
         if (m_process.state() != QProcess::Running)
             throw std::runtime_error("the floor ended before it was measured");
@@ -131,23 +139,22 @@ int RxCount(const CSerialDlg& dlg) {
     return dlg.GetItemText(IDC_RXCOUNT).toInt();
 }
 
-struct Mode {
-    bool hex;
-    bool curve;
-};
-
 // What one mode's turns add up to.
 struct Totals {
     double cpu = 0;
-    double floorCpu = 0;
-    double chartFloorCpu = 0;
     double xServerCpu = 0;
     long wakeUps = 0;
-    long floorWakeUps = 0;
     long receptions = 0;
     double seconds = 0;
     double binCpu[2] = {}; // box nearly empty, nearly full
     long binCount[2] = {};
+};
+
+// What a floor's turns add up to.
+struct FloorTotals {
+    double cpu = 0;
+    long wakeUps = 0;
+    double seconds = 0;
 };
 
 // Each interval between samples goes to the bin of the box's fill at its
@@ -166,19 +173,18 @@ void AddToBins(const std::vector<Sample>& samples, Totals& t) {
     }
 }
 
-// A mode's figures from its turns' totals.
-StreamFigures Figures(const Totals& t) {
+// A mode's figures from its turns' totals and its floor's.
+StreamFigures Figures(const Totals& t, const FloorTotals& floor) {
     if (t.receptions < long(t.seconds * 50))
         throw std::runtime_error("fewer than half the readings arrived");
     if (t.binCount[0] == 0 || t.binCount[1] == 0)
         throw std::runtime_error("the box was never nearly empty or never nearly full");
     StreamFigures f;
     f.cpuShare = t.cpu / t.seconds * 100;
-    f.floorShare = t.floorCpu / t.seconds * 100;
-    f.chartFloorShare = t.chartFloorCpu / t.seconds * 100;
     f.xServerShare = t.xServerCpu / t.seconds * 100;
     f.wakeUps = double(t.wakeUps) / t.seconds;
-    f.floorWakeUps = double(t.floorWakeUps) / t.seconds;
+    f.floorShare = floor.cpu / floor.seconds * 100;
+    f.floorWakeUps = double(floor.wakeUps) / floor.seconds;
     f.emptyMicros = t.binCpu[0] / double(t.binCount[0]) * 1e6;
     f.fullMicros = t.binCpu[1] / double(t.binCount[1]) * 1e6;
     return f;
@@ -193,18 +199,51 @@ void Enter(CSerialDlg& dlg, const Mode& mode, const Mode& from) {
         ClickItem(dlg, IDC_RECVMODE);
 }
 
-// Shows the readings in each of modes for length, in turns of kTurn, on one
-// dialog: modes measured in turns share the minutes, and this machine's
-// drift from minute to minute falls on all alike. The floor runs alongside
-// throughout, and the charting floor too when a mode has the curve open.
+// The program's turn in a mode: its figures over kTurn.
+void ProgramTurn(const CSerialDlg& dlg, const long& receptions, pid_t xServer, Totals& t) {
+    std::vector<Sample> samples;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
+    });
+    const double xBefore = CpuSecondsOf(xServer);
+    const long wakeUpsBefore = WakeUpsOf(getpid());
+    samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
+    sampler.start(kSample);
+    RunFor(kTurn);
+    sampler.stop();
+    samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
+    t.xServerCpu += CpuSecondsOf(xServer) - xBefore;
+    t.wakeUps += WakeUpsOf(getpid()) - wakeUpsBefore;
+    t.cpu += samples.back().cpu - samples.front().cpu;
+    t.receptions += samples.back().receptions - samples.front().receptions;
+    t.seconds += std::chrono::duration<double>(kTurn).count();
+    AddToBins(samples, t);
+}
+
+// A floor's turn: its figures over kTurn.
+void FloorTurn(const FloorProcess& floor, FloorTotals& t) {
+    const double before = floor.CpuSeconds();
+    const long wakeUpsBefore = floor.WakeUps();
+    RunFor(kTurn);
+    t.cpu += floor.CpuSeconds() - before;
+    t.wakeUps += floor.WakeUps() - wakeUpsBefore;
+    t.seconds += std::chrono::duration<double>(kTurn).count();
+}
+
+// Shows the readings in each of modes for length, on one dialog, and has
+// each mode's floor show its own as long, all in turns of kTurn: what is
+// compared shares the minutes, and this machine's drift from minute to
+// minute falls on all alike. Only one of them gets readings at a time; the
+// others show their clocks meanwhile, so none is measured while another's
+// readings compete with it for the two cores and their caches.
 std::vector<StreamFigures> Stream(const std::vector<Mode>& modes, std::chrono::seconds length,
                                   pid_t xServer) {
     TempConfigHome home;
     BoardProcess board(10ms);
-    FloorAlongside floor(2, false);
-    std::optional<FloorAlongside> chartFloor;
-    if (std::ranges::any_of(modes, &Mode::curve))
-        chartFloor.emplace(3, true);
+    std::vector<std::unique_ptr<FloorProcess>> floors;
+    for (std::size_t m = 0; m < modes.size(); ++m)
+        floors.push_back(std::make_unique<FloorProcess>(int(m) + 2, modes[m]));
     // A new dialog starts from the program's start state, as a new run does.
     ResetGlobals();
     auto control = std::make_unique<QtCommControl>();
@@ -221,66 +260,47 @@ std::vector<StreamFigures> Stream(const std::vector<Mode>& modes, std::chrono::s
     ClickItem(dlg, IDC_ACQUIRE);
     RunFor(kWarmUp);
 
+    const auto flowOnly = [&](BoardProcess& flowing) {
+        board.Pause();
+        for (const auto& floor : floors)
+            floor->Board().Pause();
+        flowing.Resume();
+    };
     std::vector<Totals> totals(modes.size());
+    std::vector<FloorTotals> floorTotals(modes.size());
     Mode shown{false, false};
-    const auto turns = length / kTurn;
-    for (long turn = 0; turn < turns * long(modes.size()); ++turn) {
-        const std::size_t m = std::size_t(turn) % modes.size();
-        Enter(dlg, modes[m], shown);
-        shown = modes[m];
-        RunFor(kSettle); // past the window's resize and the box's refill
-
-        Totals& t = totals[m];
-        std::vector<Sample> samples;
-        QTimer sampler;
-        QObject::connect(&sampler, &QTimer::timeout, [&] {
-            samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
-        });
-        const double xBefore = CpuSecondsOf(xServer);
-        const double floorBefore = floor.CpuSeconds();
-        const double chartFloorBefore = chartFloor ? chartFloor->CpuSeconds() : 0;
-        const long wakeUpsBefore = WakeUpsOf(getpid());
-        const long floorWakeUpsBefore = floor.WakeUps();
-        samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
-        sampler.start(kSample);
-        RunFor(kTurn);
-        sampler.stop();
-        samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
-        t.xServerCpu += CpuSecondsOf(xServer) - xBefore;
-        t.floorCpu += floor.CpuSeconds() - floorBefore;
-        if (chartFloor)
-            t.chartFloorCpu += chartFloor->CpuSeconds() - chartFloorBefore;
-        t.wakeUps += WakeUpsOf(getpid()) - wakeUpsBefore;
-        t.floorWakeUps += floor.WakeUps() - floorWakeUpsBefore;
-        t.cpu += samples.back().cpu - samples.front().cpu;
-        t.receptions += samples.back().receptions - samples.front().receptions;
-        t.seconds += std::chrono::duration<double>(kTurn).count();
-        AddToBins(samples, t);
+    for (long round = 0; round < length / kTurn; ++round) {
+        for (std::size_t m = 0; m < modes.size(); ++m) {
+            flowOnly(board);
+            Enter(dlg, modes[m], shown);
+            shown = modes[m];
+            RunFor(kSettle); // past the window's resize and the box's refill
+            ProgramTurn(dlg, receptions, xServer, totals[m]);
+        }
+        for (std::size_t m = 0; m < modes.size(); ++m) {
+            flowOnly(floors[m]->Board());
+            RunFor(kSettle);
+            FloorTurn(*floors[m], floorTotals[m]);
+        }
     }
+    flowOnly(board);
     ClickItem(dlg, IDC_ACQUIRE);
 
     std::vector<StreamFigures> figures;
-    for (const Totals& t : totals)
-        figures.push_back(Figures(t));
+    for (std::size_t m = 0; m < modes.size(); ++m)
+        figures.push_back(Figures(totals[m], floorTotals[m]));
     return figures;
 }
 
-void PrintStream(const std::string& mode, const StreamFigures& f, bool charting) {
+// A mode's rows; its floor is described by what it shows.
+void PrintStream(const std::string& mode, const std::string& floorShows, const StreamFigures& f) {
     const std::string name = "7. stream 100 Hz, " + mode + ": ";
-    PrintInformation(name + "floor alongside (a window showing the time every 10 ms and each "
-                            "reading as it arrives): CPU",
+    PrintInformation(name + "floor in turns of its own (a window showing the time every 10 ms " +
+                         floorShows + "): CPU",
                      Figure(f.floorShare, 2, "% of a core"));
-    if (charting)
-        PrintInformation(name + "charting floor alongside (the same window also filling a "
-                                "readout at each reading, and moving a strip chart of the "
-                                "curve's size on at most once a display frame and filling its "
-                                "new strips and its labels): CPU",
-                         Figure(f.chartFloorShare, 2, "% of a core"));
-    const double floor = charting ? f.chartFloorShare : f.floorShare;
     PrintRow(name + "program CPU", Figure(f.cpuShare, 2, "% of a core"),
-             "≤ " + Figure(kOverFloor * floor, 2, "%") +
-                 (charting ? " (1.5 × charting floor)" : " (1.5 × floor)"),
-             f.cpuShare <= kOverFloor * floor);
+             "≤ " + Figure(kOverFloor * f.floorShare, 2, "%") + " (1.5 × floor)",
+             f.cpuShare <= kOverFloor * f.floorShare);
     PrintInformation(name + "wake-ups per second, program / floor",
                      Figure(f.wakeUps, 0) + " / " + Figure(f.floorWakeUps, 0));
     PrintInformation(name + "X server CPU, for all windows",
@@ -296,23 +316,31 @@ void PrintStream(const std::string& mode, const StreamFigures& f, bool charting)
 int main(int argc, char** argv) try {
     RepaintByCopyOnX11(); // as the program does
     QApplication app(argc, argv);
-    if (argc > 2 && std::strcmp(argv[1], "--floor") == 0)
-        return RunFloor(std::atoi(argv[2]), argc > 3 && std::strcmp(argv[3], "--curve") == 0);
-    std::chrono::seconds length = 60s;
+    if (argc > 2 && std::strcmp(argv[1], "--floor") == 0) {
+        const std::vector<std::string> options(argv + 3, argv + argc);
+        return RunFloor(std::atoi(argv[2]), {std::ranges::count(options, "--hex") > 0,
+                                             std::ranges::count(options, "--curve") > 0});
+    }
+    std::chrono::seconds length = 32s;
     if (argc > 2 && std::strcmp(argv[1], "--seconds") == 0)
         length = std::chrono::seconds(std::atoi(argv[2]));
     const pid_t xServer = XServerPid();
-    const StreamFigures hex = Stream({{true, false}}, length, xServer).front();
-    const std::vector<StreamFigures> textAndCurve =
-        Stream({{false, false}, {false, true}}, length, xServer);
-    const StreamFigures& text = textAndCurve[0];
-    const StreamFigures& curve = textAndCurve[1];
-    PrintStream("text", text, false);
-    PrintStream("hexadecimal", hex, false);
-    PrintStream("text, curve open", curve, true);
-    const double floorRatio = curve.chartFloorShare / curve.floorShare;
-    PrintInformation("7. stream 100 Hz: charting floor / floor, over the same seconds",
-                     Figure(floorRatio, 2));
+    const std::vector<StreamFigures> modes =
+        Stream({{true, false}, {false, false}, {false, true}}, length, xServer);
+    const StreamFigures& hex = modes[0];
+    const StreamFigures& text = modes[1];
+    const StreamFigures& curve = modes[2];
+    const std::string box = "and each reading as it arrives, as text in a box that wraps and "
+                            "scrolls, drawing only its new characters at most once a display frame";
+    PrintStream("text", box, text);
+    PrintStream("hexadecimal", box + ", each byte as two digits and a space", hex);
+    PrintStream("text, curve open",
+                box + ", filling a readout at each reading, and moving a strip chart of the "
+                      "curve's size on at most once a display frame and filling its new strips "
+                      "and its labels",
+                curve);
+    const double floorRatio = curve.floorShare / text.floorShare;
+    PrintInformation("7. stream 100 Hz: charting floor / text floor", Figure(floorRatio, 2));
     const double ratio = curve.cpuShare / text.cpuShare;
     const double bound = std::max(1.2, floorRatio);
     PrintRow("7. stream 100 Hz: program CPU with the curve open / closed", Figure(ratio, 2),

@@ -3,7 +3,7 @@
 # prints one table of figures against targets. What a user sees is measured
 # on a real X server (Xvfb, started here, with a D-Bus session and its
 # accessibility bus); single operations on the offscreen platform. Takes
-# about eight minutes; run it on an otherwise idle machine. Fails if a target
+# about nine minutes; run it on an otherwise idle machine. Fails if a target
 # is missed, or if a benchmark does not run or prints no row.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <csignal>
+
 #include <stdexcept>
 #include <string>
 
@@ -24,6 +26,15 @@ BoardProcess::BoardProcess(std::chrono::milliseconds interval, int com) {
 }
 
 BoardProcess::~BoardProcess() {
+    Resume(); // a stopped process would hold its end signal
     m_process.terminate();
     m_process.waitForFinished();
+}
+
+void BoardProcess::Pause() {
+    kill(pid_t(m_process.processId()), SIGSTOP);
+}
+
+void BoardProcess::Resume() {
+    kill(pid_t(m_process.processId()), SIGCONT);
 }

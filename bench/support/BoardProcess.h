@@ -14,6 +14,11 @@ public:
     BoardProcess(const BoardProcess&) = delete;
     BoardProcess& operator=(const BoardProcess&) = delete;
 
+    // Stops its readings by stopping the process, and lets them go on: its
+    // timer fires once on resuming, with no readings caught up.
+    void Pause();
+    void Resume();
+
 private:
     QProcess m_process;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/DisplayFrame.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <utility>
@@ -9,34 +10,72 @@
 namespace {
 
 constexpr QRect kClock{100, 100, 75, 14};
-constexpr QRect kReading{10, 10, 40, 14};
+// As large as the program's receive box.
+constexpr QRect kBox{10, 130, 480, 60};
 // As large as the program's chart, its labels and its readout.
 constexpr QRect kCurve{8, 220, 485, 190};
 constexpr QRect kLabels{8, 220, 21, 190};
-constexpr QRect kReadout{310, 180, 75, 21};
+constexpr QRect kReadout{310, 195, 75, 21};
 constexpr int kStep = 8;
 
 } // namespace
 
-Floor::Floor(bool curve) : m_bCurve(curve) {
-    resize(curve ? QSize(500, 420) : QSize(300, 200));
+Floor::Floor(Shown shown, bool curve) : m_shown(shown), m_bCurve(curve) {
+    resize(curve ? QSize(500, 420) : QSize(500, 200));
     startTimer(10);
 }
 
-void Floor::ShowReading() {
+void Floor::ShowReading(const QByteArray& bytes) {
     ++m_nReadings;
-    update(kReading);
-    if (!m_bCurve)
-        return;
-    update(kReadout);
-    ++m_nUnshown;
-    MoveOnFrame();
+    for (char byte : bytes) {
+        if (m_shown == Shown::Text) {
+            m_unshown += QChar(uchar(byte));
+        } else {
+            const QByteArray pair = QByteArray(1, byte).toHex().toUpper();
+            m_unshown += QLatin1StringView(pair) + u' ';
+        }
+    }
+    if (m_bCurve) {
+        update(kReadout);
+        ++m_nUnshown;
+    }
+    ShowOnFrame();
 }
 
-void Floor::MoveOnFrame() {
-    if (m_nUnshown == 0 || (m_sinceMove.isValid() && m_sinceMove.elapsed() < kFrameMs))
+const QStaticText& Floor::Glyph(QChar c) {
+    auto it = m_glyphs.find(c.unicode());
+    if (it == m_glyphs.end()) {
+        it = m_glyphs.insert(c.unicode(), QStaticText(QString(c)));
+        it->prepare(QTransform(), font());
+    }
+    return *it;
+}
+
+void Floor::ShowOnFrame() {
+    if (m_unshown.isEmpty() && m_nUnshown == 0)
         return;
-    m_sinceMove.start();
+    if (m_sinceFrame.isValid() && m_sinceFrame.elapsed() < kFrameMs)
+        return;
+    m_sinceFrame.start();
+    const QFontMetricsF metrics(font());
+    const qreal line = metrics.lineSpacing();
+    const qreal lastLine = kBox.bottom() + 1 - line;
+    for (QChar c : std::exchange(m_unshown, {})) {
+        const qreal width = Glyph(c).size().width();
+        if (m_x + width > kBox.width()) {
+            m_x = 0;
+            scroll(0, -qRound(line), kBox);
+            for (Placed& placed : m_placed)
+                placed.at.ry() -= qRound(line);
+            update(QRect(kBox.left(), qRound(lastLine), kBox.width(), qRound(line)));
+        }
+        const QPointF at(kBox.left() + m_x, lastLine);
+        m_placed.push_back({c, at});
+        update(QRectF(at, QSizeF(width, line)).toAlignedRect());
+        m_x += width;
+    }
+    if (m_nUnshown == 0)
+        return;
     const int shift = kStep * std::exchange(m_nUnshown, 0);
     scroll(-shift, 0, kCurve);
     m_rcStrip =
@@ -48,17 +87,22 @@ void Floor::MoveOnFrame() {
 void Floor::timerEvent(QTimerEvent*) {
     ++m_nTicks;
     update(kClock);
-    if (m_bCurve)
-        MoveOnFrame();
+    ShowOnFrame();
 }
 
-void Floor::paintEvent(QPaintEvent*) {
+void Floor::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.fillRect(kClock, m_nTicks % 2 ? Qt::black : Qt::white);
-    const QColor reading = m_nReadings % 2 ? Qt::black : Qt::white;
-    p.fillRect(kReading, reading);
+    if (event->region().intersects(kBox)) {
+        // A new line's rectangle is cleared; the characters are drawn over it.
+        for (const QRect& r : event->region() & kBox)
+            p.fillRect(r, Qt::white);
+        for (const Placed& placed : std::exchange(m_placed, {}))
+            p.drawStaticText(placed.at, Glyph(placed.c));
+    }
     if (!m_bCurve)
         return;
+    const QColor reading = m_nReadings % 2 ? Qt::black : Qt::white;
     p.fillRect(m_rcStrip, reading);
     p.fillRect(kLabels, reading);
     p.fillRect(kReadout, reading);

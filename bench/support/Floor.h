@@ -1,35 +1,56 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QHash>
+#include <QPointF>
 #include <QRect>
+#include <QStaticText>
 #include <QWidget>
 
+#include <vector>
+
 // The least a window pays to show the time every 10 ms: it fills a
-// clock-sized rectangle anew at each tick. ShowReading() fills a
-// reading-sized one anew, for the least a window pays to show each reading
-// as it arrives. With the curve, each reading also fills a readout anew and
-// steps a strip chart, which moves its picture on at most once a display
-// frame and fills its new strips and its label column anew: the least a
-// window pays to chart each reading. Programs are judged against it in the
-// same run.
+// clock-sized rectangle anew at each tick. ShowReading() shows a reading the
+// least a window can as text in a box that wraps and scrolls: at most once a
+// display frame, it places the characters that came since after the last
+// ones, starts a line where one is full, scrolls the box up a line when the
+// last is full, and draws only the new characters, each from a text laid out
+// once (in hexadecimal, each byte as a pair of digits and a space). With the
+// curve, each reading also fills a readout anew and steps a strip chart,
+// which moves its picture on at most once a display frame and fills its new
+// strips and its label column anew: the least a window pays to chart each
+// reading. Programs are judged against it in the same run.
 class Floor : public QWidget {
 public:
-    explicit Floor(bool curve = false);
-    void ShowReading();
+    enum class Shown { Text, Hexadecimal };
+
+    explicit Floor(Shown shown = Shown::Text, bool curve = false);
+    void ShowReading(const QByteArray& bytes);
 
 protected:
     void timerEvent(QTimerEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void MoveOnFrame();
+    struct Placed {
+        QChar c;
+        QPointF at; // top left
+    };
 
+    void ShowOnFrame();
+    const QStaticText& Glyph(QChar c);
+
+    Shown m_shown;
     bool m_bCurve;
     int m_nTicks = 0;
     int m_nReadings = 0;
+    QElapsedTimer m_sinceFrame;
+    QString m_unshown;            // characters that came since the last frame
+    qreal m_x = 0;                // where the next character goes in the box
+    std::vector<Placed> m_placed; // placed, not yet drawn
+    QHash<char16_t, QStaticText> m_glyphs;
     int m_nUnshown = 0; // steps the chart has not moved on yet
-    QElapsedTimer m_sinceMove;
-    QRect m_rcStrip; // what the last move left to fill
+    QRect m_rcStrip;    // what the last move left to fill
 };
 
 // A program may cost at most half as much again as its floor.
