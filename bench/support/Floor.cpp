@@ -10,8 +10,8 @@
 namespace {
 
 constexpr QRect kClock{100, 100, 75, 14};
-// As large as the program's receive box.
-constexpr QRect kBox{10, 130, 480, 60};
+// As large as the text area of the program's receive box.
+constexpr QRect kBox{10, 130, 230, 65};
 // As large as the program's chart, its labels and its readout.
 constexpr QRect kCurve{8, 220, 485, 190};
 constexpr QRect kLabels{8, 220, 21, 190};
