@@ -46,6 +46,17 @@ TEST_F(DialogTest, ChunksAreShownCountedAndCaptured) {
     }
 }
 
+// Clearing the box starts the text afresh: a line feed after it is a line
+// break of its own, whatever came before.
+TEST_F(DialogTest, ALineFeedAfterAClearStartsALine) {
+    OpenPort();
+    Select(IDC_RESPBYTES, 1);
+    comm->Receive("ab");
+    Click(IDC_CLEAR);
+    comm->Receive("\nc");
+    EXPECT_EQ(Text(IDC_RECV), "\nc");
+}
+
 // An event with nothing waiting, or of another kind, reads nothing. 10000
 // bytes are kept; the chunk that passes them starts all afresh.
 TEST_F(DialogTest, EmptyEventsAndTheRollOverPastTenThousandBytes) {
@@ -113,6 +124,8 @@ TEST_F(DialogTest, SaveWritesTheHeaderAndTheCapture) {
               QStringList({"接收数据另存为...", "TEXT Files(*.txt)", "*.txt", "ALL Files(*.*)", "2",
                            "txt"}));
     EXPECT_TRUE(SaveAs().endsWith(":24\r\nhello, board25.525.525.5")) << "saving keeps the capture";
+    comm->Receive("25.5");
+    EXPECT_EQ(Text(IDC_RECV), "32 35 2E 35 ") << "the box shows receptions again";
 }
 
 // A reading that comes when the clock's tick is nearly due carries it: the
