@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBlock>
 
 // The receive box keeps long paragraphs in blocks of a line each, split where
@@ -95,6 +96,10 @@ TEST_F(DialogTest, ReceiveBoxWrapsAndCopiesAsSingleParagraphs) {
         box->Settle();
         EXPECT_EQ(box->document()->blockCount(), box->toPlainText().count('\n') + 1);
         EXPECT_EQ(Text(IDC_RXCOUNT), QString::number(reads[0].size()));
+        // Receptions are no edit of the user's: undo takes none of them back.
+        const QString received = box->toPlainText();
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(box->toPlainText(), received);
     }
 }
 
