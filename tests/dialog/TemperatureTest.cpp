@@ -114,7 +114,7 @@ TEST_F(DialogTest, TheCurveMovesOnWithTheClock) {
 // A reading shown before is shown again from a picture of it, without
 // rewriting the edit: the screen shows the reading taken last as it showed it
 // the first time, and the user who comes to the readout finds that reading
-// in it, and sees the readings set in it while there.
+// in it, edits it with keys, and sees the readings set in it while there.
 TEST_F(DialogTest, TheReadoutShowsTheLastReadingAndHoldsItForTheUser) {
     dlg->show();
     OpenPort();
@@ -142,6 +142,10 @@ TEST_F(DialogTest, TheReadoutShowsTheLastReadingAndHoldsItForTheUser) {
 
     QTest::mouseClick(readout, Qt::LeftButton);
     EXPECT_EQ(readout->text(), "摄氏25.50℃");
+    QTest::keyClick(readout, Qt::Key_End);
+    QTest::keyClick(readout, Qt::Key_Backspace);
+    QTest::keyClick(readout, Qt::Key_Backspace);
+    EXPECT_EQ(readout->text(), "摄氏25.5");
     comm->Receive("25.56");
     EXPECT_EQ(readout->text(), "摄氏25.56℃");
     QTest::keyClick(readout, Qt::Key_Backspace);
