@@ -202,17 +202,16 @@ void Enter(CSerialDlg& dlg, const Mode& mode, const Mode& from) {
 // The program's turn in a mode: its figures over kTurn.
 void ProgramTurn(const CSerialDlg& dlg, const long& receptions, pid_t xServer, Totals& t) {
     std::vector<Sample> samples;
+    const auto sample = [&] { samples.push_back({CpuSeconds(), receptions, RxCount(dlg)}); };
     QTimer sampler;
-    QObject::connect(&sampler, &QTimer::timeout, [&] {
-        samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
-    });
+    QObject::connect(&sampler, &QTimer::timeout, sample);
     const double xBefore = CpuSecondsOf(xServer);
     const long wakeUpsBefore = WakeUpsOf(getpid());
-    samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
+    sample();
     sampler.start(kSample);
     RunFor(kTurn);
     sampler.stop();
-    samples.push_back({CpuSeconds(), receptions, RxCount(dlg)});
+    sample();
     t.xServerCpu += CpuSecondsOf(xServer) - xBefore;
     t.wakeUps += WakeUpsOf(getpid()) - wakeUpsBefore;
     t.cpu += samples.back().cpu - samples.front().cpu;

@@ -1,6 +1,7 @@
 #include "support/Floor.h"
 
 #include "platform/DisplayFrame.h"
+#include "serial/ReceiveRules.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -20,8 +21,9 @@ constexpr int kStep = 8;
 
 } // namespace
 
-Floor::Floor(Shown shown, bool curve) : m_shown(shown), m_bCurve(curve) {
-    resize(curve ? QSize(500, 420) : QSize(500, 200));
+Floor::Floor(Shown shown, bool curve)
+    : m_shown(shown), m_bCurve(curve), m_line(QFontMetricsF(font()).lineSpacing()) {
+    resize(curve ? QSize(500, 420) : QSize(300, 200));
     startTimer(10);
 }
 
@@ -31,8 +33,9 @@ void Floor::ShowReading(const QByteArray& bytes) {
         if (m_shown == Shown::Text) {
             m_unshown += QChar(uchar(byte));
         } else {
-            const QByteArray pair = QByteArray(1, byte).toHex().toUpper();
-            m_unshown += QLatin1StringView(pair) + u' ';
+            m_unshown += QLatin1Char(NibbleToHexChar(uchar(byte) >> 4));
+            m_unshown += QLatin1Char(NibbleToHexChar(uchar(byte) & 15));
+            m_unshown += u' ';
         }
     }
     if (m_bCurve) {
@@ -57,21 +60,20 @@ void Floor::ShowOnFrame() {
     if (m_sinceFrame.isValid() && m_sinceFrame.elapsed() < kFrameMs)
         return;
     m_sinceFrame.start();
-    const QFontMetricsF metrics(font());
-    const qreal line = metrics.lineSpacing();
-    const qreal lastLine = kBox.bottom() + 1 - line;
+    const int line = qRound(m_line);
+    const qreal lastLine = kBox.bottom() + 1 - m_line;
     for (QChar c : std::exchange(m_unshown, {})) {
         const qreal width = Glyph(c).size().width();
         if (m_x + width > kBox.width()) {
             m_x = 0;
-            scroll(0, -qRound(line), kBox);
+            scroll(0, -line, kBox);
             for (Placed& placed : m_placed)
-                placed.at.ry() -= qRound(line);
-            update(QRect(kBox.left(), qRound(lastLine), kBox.width(), qRound(line)));
+                placed.at.ry() -= line;
+            update(QRect(kBox.left(), qRound(lastLine), kBox.width(), line));
         }
         const QPointF at(kBox.left() + m_x, lastLine);
         m_placed.push_back({c, at});
-        update(QRectF(at, QSizeF(width, line)).toAlignedRect());
+        update(QRectF(at, QSizeF(width, m_line)).toAlignedRect());
         m_x += width;
     }
     if (m_nUnshown == 0)

@@ -42,6 +42,7 @@ private:
 
     Shown m_shown;
     bool m_bCurve;
+    qreal m_line; // the box's line height
     int m_nTicks = 0;
     int m_nReadings = 0;
     QElapsedTimer m_sinceFrame;

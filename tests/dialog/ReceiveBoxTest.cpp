@@ -29,8 +29,7 @@ QStringList Lines(QPlainTextEdit* box) {
 
 // Whether the window shows what a full paint of the control inside it shows.
 bool ShownAsPainted(QWidget* window, QWidget* control) {
-    return ShownOnScreen(window, control) ==
-           control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return ShownOnScreen(window, control) == PaintedWhole(control);
 }
 
 } // namespace

@@ -14,3 +14,8 @@ inline QImage ShownOnScreen(QWidget* window, QWidget* control) {
         .toImage()
         .convertToFormat(QImage::Format_RGB32);
 }
+
+// A whole paint of a control, as the same pixels, to compare with the screen.
+inline QImage PaintedWhole(QWidget* control) {
+    return control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}

@@ -17,10 +17,6 @@ namespace {
 const QStringList kTexts = {"12:34:56:789", "RX",   "9990",
                             "15Bytes",      "鑫30", "1234567890123456789012345"};
 
-QImage Painted(QWidget& widget) {
-    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
 } // namespace
 
 // Each text, left-aligned and centred, as the label the dialog builder makes
@@ -38,7 +34,7 @@ TEST_F(DialogTest, ALiveTextLooksLikeTheLabelOfItsControl) {
             label.setTextFormat(Qt::PlainText);
             live.resize(size);
             label.resize(size);
-            EXPECT_EQ(Painted(live), Painted(label))
+            EXPECT_EQ(PaintedWhole(&live), PaintedWhole(&label))
                 << text.toStdString() << " aligned " << int(alignment);
         }
     }
@@ -66,7 +62,7 @@ TEST_F(DialogTest, ALiveTextShowsEveryChangeOnScreen) {
         else
             live.SetText(text);
         DrainEvents();
-        EXPECT_EQ(ShownOnScreen(dlg.get(), &live), Painted(live)) << text.toStdString();
+        EXPECT_EQ(ShownOnScreen(dlg.get(), &live), PaintedWhole(&live)) << text.toStdString();
         now = !now;
     }
 }
