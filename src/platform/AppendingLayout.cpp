@@ -46,7 +46,7 @@ bool BreaksAlike(const QString& text, int at) {
 } // namespace
 
 AppendingLayout::AppendingLayout(QTextDocument* document, QPlainTextEdit* edit)
-    : QPlainTextDocumentLayout(document), m_edit(edit) {
+    : QPlainTextDocumentLayout(document), m_edit(edit), m_appender(document) {
     m_frame.setSingleShot(true);
     connect(&m_frame, &QTimer::timeout, this, &AppendingLayout::Settle);
 }
@@ -54,19 +54,18 @@ AppendingLayout::AppendingLayout(QTextDocument* document, QPlainTextEdit* edit)
 void AppendingLayout::Append(const QString& text) {
     if (text.isEmpty())
         return;
-    QTextCursor cursor(document());
     // Inside an edit step a cursor does not work out its x position, which
     // would need the paragraph laid out now. Moving to End would look for the
     // paragraph's direction, scanning all of a paragraph of digits.
-    cursor.beginEditBlock();
-    cursor.setPosition(document()->characterCount() - 1);
+    m_appender.beginEditBlock();
+    m_appender.setPosition(document()->characterCount() - 1);
     m_bAppending = true;
     {
         // The box and assistive tools hear of the appends once a frame, as
         // they are laid out.
         const QSignalBlocker quiet(document());
-        cursor.insertText(text);
-        cursor.endEditBlock();
+        m_appender.insertText(text);
+        m_appender.endEditBlock();
     }
     m_bAppending = false;
     if (!m_frame.isActive())

@@ -52,6 +52,7 @@ private:
     bool Split(const QTextBlock& block, int at);
 
     QPlainTextEdit* m_edit;
+    QTextCursor m_appender; // kept: a hundred appends a second need no new cursor each
     QTimer m_frame;
     QElapsedTimer m_sinceSettle;
     bool m_bAppending = false;

@@ -6,8 +6,8 @@
 #include <QIcon>
 #include <QRect>
 
-#include <map>
 #include <span>
+#include <unordered_map>
 
 class QWidget;
 
@@ -43,7 +43,7 @@ public:
     void Add(int id, QWidget* widget) { m_items[id] = widget; }
 
 private:
-    std::map<int, QWidget*> m_items;
+    std::unordered_map<int, QWidget*> m_items; // looked up at every reading
 };
 
 // Creates the template's controls as children of dialog, in template order
