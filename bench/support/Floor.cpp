@@ -11,6 +11,8 @@
 namespace {
 
 constexpr QRect kClock{100, 100, 75, 14};
+// As large as the program's count of received bytes.
+constexpr QRect kCount{200, 100, 40, 13};
 // As large as the text area of the program's receive box.
 constexpr QRect kBox{10, 130, 230, 65};
 // As large as the program's chart, its labels and its readout.
@@ -29,6 +31,7 @@ Floor::Floor(Shown shown, bool curve)
 
 void Floor::ShowReading(const QByteArray& bytes) {
     ++m_nReadings;
+    m_bCountChanged = true;
     for (char byte : bytes) {
         if (m_shown == Shown::Text) {
             m_unshown += QChar(uchar(byte));
@@ -89,12 +92,16 @@ void Floor::ShowOnFrame() {
 void Floor::timerEvent(QTimerEvent*) {
     ++m_nTicks;
     update(kClock);
+    if (std::exchange(m_bCountChanged, false))
+        update(kCount);
     ShowOnFrame();
 }
 
 void Floor::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.fillRect(kClock, m_nTicks % 2 ? Qt::black : Qt::white);
+    if (event->region().intersects(kCount))
+        p.fillRect(kCount, m_nReadings % 2 ? Qt::black : Qt::white);
     if (event->region().intersects(kBox)) {
         // A new line's rectangle is cleared; the characters are drawn over it.
         for (const QRect& r : event->region() & kBox)

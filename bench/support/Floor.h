@@ -9,17 +9,18 @@
 
 #include <vector>
 
-// The least a window pays to show the time every 10 ms: it fills a
-// clock-sized rectangle anew at each tick. ShowReading() shows a reading the
-// least a window can as text in a box that wraps and scrolls: at most once a
-// display frame, it places the characters that came since after the last
-// ones, starts a line where one is full, scrolls the box up a line when the
-// last is full, and draws only the new characters, each from a text laid out
-// once (in hexadecimal, each byte as a pair of digits and a space). With the
-// curve, each reading also fills a readout anew and steps a strip chart,
-// which moves its picture on at most once a display frame and fills its new
-// strips and its label column anew: the least a window pays to chart each
-// reading. Programs are judged against it in the same run.
+// The least a window pays to show the time every 10 ms: it fills a clock-sized
+// rectangle anew at each tick. ShowReading() shows a reading the least a
+// window can: it fills a rectangle the size of the count of received bytes
+// anew at the next tick, and shows the reading as text in a box that wraps and
+// scrolls: at most once a display frame, it places the characters that came
+// since after the last ones, starts a line where one is full, scrolls the box
+// up a line when the last is full, and draws only the new characters, each
+// from a text laid out once (in hexadecimal, each byte as a pair of digits and
+// a space). With the curve, each reading also fills a readout anew and steps a
+// strip chart, which moves its picture on at most once a display frame and
+// fills its new strips and its label column anew: the least a window pays to
+// chart each reading. Programs are judged against it in the same run.
 class Floor : public QWidget {
 public:
     enum class Shown { Text, Hexadecimal };
@@ -45,6 +46,7 @@ private:
     qreal m_line; // the box's line height
     int m_nTicks = 0;
     int m_nReadings = 0;
+    bool m_bCountChanged = false; // a reading came since the last tick
     QElapsedTimer m_sinceFrame;
     QString m_unshown;            // characters that came since the last frame
     qreal m_x = 0;                // where the next character goes in the box
