@@ -1,5 +1,6 @@
 #include "platform/GbkCodec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
@@ -87,6 +88,9 @@ GbkDecoder::~GbkDecoder() {
 }
 
 QString GbkDecoder::Decode(const QByteArray& chunk) {
+    // Readings are mostly ASCII, which GBK keeps as it is.
+    if (m_pending.isEmpty() && std::ranges::all_of(chunk, [](char c) { return uchar(c) < 0x80; }))
+        return QString::fromLatin1(chunk);
     QByteArray bytes = m_pending + chunk;
     QString out;
     const qsizetype used =

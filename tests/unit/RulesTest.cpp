@@ -1,10 +1,14 @@
 #include "platform/CrtRand.h"
 #include "platform/GbkCodec.h"
+#include "platform/LocalTime.h"
 #include "serial/HexRule.h"
 #include "serial/ReceiveRules.h"
 #include "serial/SerialSettings.h"
 #include "support/QtPrinters.h"
 #include "temperature/ReadingRule.h"
+
+#include <QElapsedTimer>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -69,10 +73,11 @@ TEST(Gbk, EncodesAndDecodesCharacterByCharacter) {
               "25\xCE\xC2\xB6\xC8 a? ? ?A ?A ?? A?");
     GbkDecoder decoder;
     QStringList shown;
-    for (const QByteArray& chunk :
-         {"\xCE"_ba, "\xC2\xB6"_ba, "\xC8!\xFF\xCE 1"_ba, QByteArray(700, 'x')})
+    for (const QByteArray& chunk : {"\xCE"_ba, "\xC2\xB6"_ba, "\xC8!\xFF\xCE 1"_ba, "\xCE"_ba,
+                                    "1"_ba, "\x80\x7F"_ba, QByteArray(700, 'x')})
         shown.append(decoder.Decode(chunk));
-    EXPECT_EQ(shown, QStringList({"", u"温"_s, u"度!\uFFFD\uFFFD 1"_s, QString(700, u'x')}));
+    EXPECT_EQ(shown, QStringList({"", u"温"_s, u"度!\uFFFD\uFFFD 1"_s, "", u"\uFFFD1"_s,
+                                  u"\u20AC\x7F"_s, QString(700, u'x')}));
     EXPECT_EQ(GbkToUnicode("\xCE\xC2\xCE"), u"温\uFFFD"_s) << "a half at the end is no character";
 }
 
@@ -101,6 +106,26 @@ TEST(ReadingRule, ReadsTheDecimalGrammarOnly) {
     // The curve takes the single-precision reading plus 2 toward zero.
     EXPECT_EQ(FormatReadout(-3.5) + QString::number(CurveValue(ToSinglePrecision(-3.5))),
               "摄氏-3.50℃-1");
+}
+
+// The clock's time of day, read a thousand times a second across the turn of
+// a second: each falls between the system's own readings around it.
+TEST(LocalTime, FollowsTheSystemClockAcrossSeconds) {
+    const int first = QTime::currentTime().second();
+    QElapsedTimer sinceTurn;
+    while (!sinceTurn.isValid() || sinceTurn.elapsed() < 20) {
+        const QTime before = QTime::currentTime();
+        const QTime now = LocalTimeOfDay();
+        const QTime after = QTime::currentTime();
+        if (before <= after) { // not across midnight
+            EXPECT_TRUE(before <= now && now <= after)
+                << before.toString("HH:mm:ss.zzz").toStdString() << " "
+                << now.toString("HH:mm:ss.zzz").toStdString();
+        }
+        if (!sinceTurn.isValid() && after.second() != first)
+            sinceTurn.start();
+        QThread::usleep(900);
+    }
 }
 
 } // namespace
