@@ -329,8 +329,9 @@ int main(int argc, char** argv) try {
     const StreamFigures& hex = modes[0];
     const StreamFigures& text = modes[1];
     const StreamFigures& curve = modes[2];
-    const std::string box = "and each reading as it arrives, as text in a box that wraps and "
-                            "scrolls, drawing only its new characters at most once a display frame";
+    const std::string box = "and, as each reading arrives, the count of received bytes and the "
+                            "reading as text in a box that wraps and scrolls, drawing only its "
+                            "new characters at most once a display frame";
     PrintStream("text", box, text);
     PrintStream("hexadecimal", box + ", each byte as two digits and a space", hex);
     PrintStream("text, curve open",
