@@ -104,7 +104,8 @@ TEST_F(DialogTest, ReceiveBoxWrapsAndCopiesAsSingleParagraphs) {
 
 // Appends are laid out in their frame, the clock's tick, which repaints only
 // what they added: after each, the window shows what a full paint of the box
-// shows, the whole text laid out, with the caret and the view at the end.
+// shows, the whole text laid out, with the caret and the view at the end,
+// also where the user had put the caret elsewhere or selected text.
 TEST_F(DialogTest, ReceiveBoxFramesShowTheEndAsAFullPaintWould) {
     dlg->show();
     OpenPort();
@@ -114,11 +115,19 @@ TEST_F(DialogTest, ReceiveBoxFramesShowTheEndAsAFullPaintWould) {
     for (int step = 0; step < 24; ++step) {
         if (step == 12) // and on in hexadecimal
             Click(IDC_RECVMODE);
+        if (step == 6) {
+            QTextCursor atStart = box->textCursor();
+            atStart.setPosition(0);
+            box->setTextCursor(atStart);
+        } else if (step == 18) {
+            box->selectAll();
+        }
         // Words of a few lengths, so that some carry over to the next line.
         for (int i = 0; i <= step % 4 * 5; ++i)
             comm->Receive(QByteArray::number(20 + step).append(step % 3 ? ".5" : "  "));
         ASSERT_TRUE(WaitUntil([&] {
-            return box->textCursor().atEnd() && viewport->rect().contains(box->cursorRect());
+            return box->textCursor().atEnd() && !box->textCursor().hasSelection() &&
+                   viewport->rect().contains(box->cursorRect());
         }));
         DrainEvents();
         EXPECT_TRUE(ShownAsPainted(dlg.get(), viewport));

@@ -25,6 +25,24 @@ TEST_F(DialogTest, WritesNeedAnOpenPortAndAControlThatTakesThem) {
     }
 }
 
+// An exception that describes nothing shows the internal-failure text when
+// the user's action met it, and nothing when the control's event did; the
+// dialog goes on either way.
+TEST_F(DialogTest, UndescribedFailuresShowOnlyForTheUsersActions) {
+    OpenPort();
+    comm->FailOn("Output", QString());
+    Click(IDC_SEND);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "内部应用程序出错。");
+    EXPECT_EQ(boxes[0].icon, MsgIcon::Stop);
+    comm->FailOn("Input?", QString());
+    comm->Receive("25.50");
+    EXPECT_EQ(boxes.size(), 1u);
+    comm->ClearFailures();
+    comm->Receive("26.00");
+    EXPECT_GT(Text(IDC_RXCOUNT).toInt(), 0);
+}
+
 // Text goes out as the box holds it, counted in bytes of the code page;
 // hexadecimal as the bytes its digits spell, or a box naming the first
 // character that is no digit as the box shows it.

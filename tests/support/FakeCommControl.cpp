@@ -2,11 +2,16 @@
 
 #include "serial/CommError.h"
 
+#include <stdexcept>
+
 const QVariant& FakeCommControl::Access(const char* name, const QVariant& value) {
     const bool setter = QByteArrayView(name).endsWith('=');
     log.append(QString::fromLatin1(name) + (setter ? value.toString() : QString()));
-    if (auto it = m_failures.find(log.last()); it != m_failures.end())
+    if (auto it = m_failures.find(log.last()); it != m_failures.end()) {
+        if (it->second.isNull())
+            throw std::runtime_error("undescribed");
         throw CommError(it->second);
+    }
     return value;
 }
 

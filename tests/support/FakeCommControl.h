@@ -20,7 +20,8 @@ public:
     QString lostPort;
     QByteArray waiting;
 
-    // The access (as logged) throws CommError(text) from now on.
+    // The access (as logged) throws CommError(text) from now on; with a null
+    // text, an exception that describes nothing.
     void FailOn(const QString& access, const QString& text) { m_failures[access] = text; }
     void ClearFailures() { m_failures.clear(); }
 
