@@ -65,20 +65,24 @@ void Floor::ShowOnFrame() {
     m_sinceFrame.start();
     const int line = qRound(m_line);
     const qreal lastLine = kBox.bottom() + 1 - m_line;
+    QRectF placed; // what this frame put on the last line
     for (QChar c : std::exchange(m_unshown, {})) {
         const qreal width = Glyph(c).size().width();
         if (m_x + width > kBox.width()) {
+            // What the line got is marked before it moves up with it.
+            update(std::exchange(placed, {}).toAlignedRect());
             m_x = 0;
             scroll(0, -line, kBox);
-            for (Placed& placed : m_placed)
-                placed.at.ry() -= line;
+            for (Placed& before : m_placed)
+                before.at.ry() -= line;
             update(QRect(kBox.left(), qRound(lastLine), kBox.width(), line));
         }
         const QPointF at(kBox.left() + m_x, lastLine);
         m_placed.push_back({c, at});
-        update(QRectF(at, QSizeF(width, m_line)).toAlignedRect());
+        placed |= QRectF(at, QSizeF(width, m_line));
         m_x += width;
     }
+    update(placed.toAlignedRect());
     if (m_nUnshown == 0)
         return;
     const int shift = kStep * std::exchange(m_nUnshown, 0);
