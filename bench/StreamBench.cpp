@@ -11,6 +11,11 @@
 // each mode, a window in a process of its own, reading from a simulator of
 // its own, that shows the readings as the mode does, as text or in
 // hexadecimal in a box, and charts them with the curve (support/Floor.h).
+// Each mode has two: one draws its box, the least any window pays; the
+// other shows the readings in Qt's own text box as it comes, fed the least
+// way it can be: what a box the user can edit, select and copy from, as the
+// program's receive box is, costs with the library. The target is set from
+// the second.
 // This machine's speed drifts from minute to minute (the floor alone
 // measured from 1.6 to 4.1 % of a core in runs minutes apart), so a floor
 // taken before the program is not the floor it ran against: the program's
@@ -80,18 +85,20 @@ struct StreamFigures {
     double xServerShare = 0; // with the idle floors'
     double emptyMicros = 0;  // per reception
     double fullMicros = 0;
-    double wakeUps = 0; // per second
-    double floorShare = 0;
+    double wakeUps = 0;    // per second
+    double floorShare = 0; // the floor that draws its box
     double floorWakeUps = 0;
+    double textBoxFloorShare = 0;
 };
 
 // The floor: this program started with --floor N, showing the readings of
-// COM N as text, in hexadecimal with --hex, and charting them with --curve.
-int RunFloor(int com, const Mode& mode) {
+// COM N as text, in hexadecimal with --hex, in Qt's text box with
+// --text-box, and charting them with --curve.
+int RunFloor(int com, const Mode& mode, Floor::Box box) {
     QSerialPort port(ResolveComPort(com).device);
     if (!port.open(QIODevice::ReadWrite))
         throw std::runtime_error("the floor could not open COM" + std::to_string(com));
-    Floor floor(mode.hex ? Floor::Shown::Hexadecimal : Floor::Shown::Text, mode.curve);
+    Floor floor(mode.hex ? Floor::Shown::Hexadecimal : Floor::Shown::Text, box, mode.curve);
     QObject::connect(&port, &QSerialPort::readyRead, [&] { floor.ShowReading(port.readAll()); });
     port.write("\xFF", 1);
     floor.show();
@@ -102,7 +109,7 @@ int RunFloor(int com, const Mode& mode) {
 // while it lives. Its readings flow only in its own turns.
 class FloorProcess {
 public:
-    FloorProcess(int com, const Mode& mode) : m_board(10ms, com) {
+    FloorProcess(int com, const Mode& mode, Floor::Box box) : m_board(10ms, com) {
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         EndWithThisProcess(m_process);
         QStringList arguments{QStringLiteral("--floor"), QString::number(com)};
@@ -110,6 +117,8 @@ public:
             arguments << QStringLiteral("--hex");
         if (mode.curve)
             arguments << QStringLiteral("--curve");
+        if (box == Floor::Box::TextBox)
+            arguments << QStringLiteral("--text-box");
         m_process.start(QCoreApplication::applicationFilePath(), arguments);
         if (!m_process.waitForStarted())
             throw std::runtime_error("the floor did not start");
@@ -173,8 +182,8 @@ void AddToBins(const std::vector<Sample>& samples, Totals& t) {
     }
 }
 
-// A mode's figures from its turns' totals and its floor's.
-StreamFigures Figures(const Totals& t, const FloorTotals& floor) {
+// A mode's figures from its turns' totals and its floors'.
+StreamFigures Figures(const Totals& t, const FloorTotals& floor, const FloorTotals& textBoxFloor) {
     if (t.receptions < long(t.seconds * 50))
         throw std::runtime_error("fewer than half the readings arrived");
     if (t.binCount[0] == 0 || t.binCount[1] == 0)
@@ -185,6 +194,7 @@ StreamFigures Figures(const Totals& t, const FloorTotals& floor) {
     f.wakeUps = double(t.wakeUps) / t.seconds;
     f.floorShare = floor.cpu / floor.seconds * 100;
     f.floorWakeUps = double(floor.wakeUps) / floor.seconds;
+    f.textBoxFloorShare = textBoxFloor.cpu / textBoxFloor.seconds * 100;
     f.emptyMicros = t.binCpu[0] / double(t.binCount[0]) * 1e6;
     f.fullMicros = t.binCpu[1] / double(t.binCount[1]) * 1e6;
     return f;
@@ -231,7 +241,7 @@ void FloorTurn(const FloorProcess& floor, FloorTotals& t) {
 }
 
 // Shows the readings in each of modes for length, on one dialog, and has
-// each mode's floor show its own as long, all in turns of kTurn: what is
+// each mode's floors show their own as long, all in turns of kTurn: what is
 // compared shares the minutes, and this machine's drift from minute to
 // minute falls on all alike. Only one of them gets readings at a time; the
 // others show their clocks meanwhile, so none is measured while another's
@@ -240,9 +250,11 @@ std::vector<StreamFigures> Stream(const std::vector<Mode>& modes, std::chrono::s
                                   pid_t xServer) {
     TempConfigHome home;
     BoardProcess board(10ms);
+    // Each mode's floor that draws its box, then each one's with a text box.
     std::vector<std::unique_ptr<FloorProcess>> floors;
-    for (std::size_t m = 0; m < modes.size(); ++m)
-        floors.push_back(std::make_unique<FloorProcess>(int(m) + 2, modes[m]));
+    for (Floor::Box box : {Floor::Box::Drawn, Floor::Box::TextBox})
+        for (const Mode& mode : modes)
+            floors.push_back(std::make_unique<FloorProcess>(int(floors.size()) + 2, mode, box));
     // A new dialog starts from the program's start state, as a new run does.
     ResetGlobals();
     auto control = std::make_unique<QtCommControl>();
@@ -266,7 +278,7 @@ std::vector<StreamFigures> Stream(const std::vector<Mode>& modes, std::chrono::s
         flowing.Resume();
     };
     std::vector<Totals> totals(modes.size());
-    std::vector<FloorTotals> floorTotals(modes.size());
+    std::vector<FloorTotals> floorTotals(floors.size());
     Mode shown{false, false};
     for (long round = 0; round < length / kTurn; ++round) {
         for (std::size_t m = 0; m < modes.size(); ++m) {
@@ -276,10 +288,10 @@ std::vector<StreamFigures> Stream(const std::vector<Mode>& modes, std::chrono::s
             RunFor(kSettle); // past the window's resize and the box's refill
             ProgramTurn(dlg, receptions, xServer, totals[m]);
         }
-        for (std::size_t m = 0; m < modes.size(); ++m) {
-            flowOnly(floors[m]->Board());
+        for (std::size_t f = 0; f < floors.size(); ++f) {
+            flowOnly(floors[f]->Board());
             RunFor(kSettle);
-            FloorTurn(*floors[m], floorTotals[m]);
+            FloorTurn(*floors[f], floorTotals[f]);
         }
     }
     flowOnly(board);
@@ -287,19 +299,24 @@ std::vector<StreamFigures> Stream(const std::vector<Mode>& modes, std::chrono::s
 
     std::vector<StreamFigures> figures;
     for (std::size_t m = 0; m < modes.size(); ++m)
-        figures.push_back(Figures(totals[m], floorTotals[m]));
+        figures.push_back(Figures(totals[m], floorTotals[m], floorTotals[modes.size() + m]));
     return figures;
 }
 
-// A mode's rows; its floor is described by what it shows.
+// A mode's rows; its floors are described by what they show.
 void PrintStream(const std::string& mode, const std::string& floorShows, const StreamFigures& f) {
     const std::string name = "7. stream 100 Hz, " + mode + ": ";
     PrintInformation(name + "floor in turns of its own (a window showing the time every 10 ms " +
                          floorShows + "): CPU",
                      Figure(f.floorShare, 2, "% of a core"));
+    PrintInformation(name + "text box floor in turns of its own (the same, showing the "
+                            "readings in Qt's text box set up as the receive box): CPU",
+                     Figure(f.textBoxFloorShare, 2, "% of a core"));
     PrintRow(name + "program CPU", Figure(f.cpuShare, 2, "% of a core"),
-             "≤ " + Figure(kOverFloor * f.floorShare, 2, "%") + " (1.5 × floor)",
-             f.cpuShare <= kOverFloor * f.floorShare);
+             "≤ " + Figure(kOverTextBoxFloor * f.textBoxFloorShare, 2, "%") +
+                 " (1.2 × text box floor)",
+             f.cpuShare <= kOverTextBoxFloor * f.textBoxFloorShare);
+    PrintInformation(name + "program CPU / floor", Figure(f.cpuShare / f.floorShare, 2));
     PrintInformation(name + "wake-ups per second, program / floor",
                      Figure(f.wakeUps, 0) + " / " + Figure(f.floorWakeUps, 0));
     PrintInformation(name + "X server CPU, for all windows",
@@ -317,8 +334,11 @@ int main(int argc, char** argv) try {
     QApplication app(argc, argv);
     if (argc > 2 && std::strcmp(argv[1], "--floor") == 0) {
         const std::vector<std::string> options(argv + 3, argv + argc);
-        return RunFloor(std::atoi(argv[2]), {std::ranges::count(options, "--hex") > 0,
-                                             std::ranges::count(options, "--curve") > 0});
+        return RunFloor(
+            std::atoi(argv[2]),
+            {std::ranges::count(options, "--hex") > 0, std::ranges::count(options, "--curve") > 0},
+            std::ranges::count(options, "--text-box") > 0 ? Floor::Box::TextBox
+                                                          : Floor::Box::Drawn);
     }
     std::chrono::seconds length = 32s;
     if (argc > 2 && std::strcmp(argv[1], "--seconds") == 0)
@@ -339,12 +359,17 @@ int main(int argc, char** argv) try {
                       "curve's size on at most once a display frame and filling its new strips "
                       "and its labels",
                 curve);
-    const double floorRatio = curve.floorShare / text.floorShare;
-    PrintInformation("7. stream 100 Hz: charting floor / text floor", Figure(floorRatio, 2));
+    PrintInformation("7. stream 100 Hz: charting floor / text floor",
+                     Figure(curve.floorShare / text.floorShare, 2));
+    // The program is judged against the floors with Qt's text box.
+    const double floorRatio = curve.textBoxFloorShare / text.textBoxFloorShare;
+    PrintInformation("7. stream 100 Hz: charting text box floor / text box floor",
+                     Figure(floorRatio, 2));
     const double ratio = curve.cpuShare / text.cpuShare;
     const double bound = std::max(1.2, floorRatio);
     PrintRow("7. stream 100 Hz: program CPU with the curve open / closed", Figure(ratio, 2),
-             "≤ " + Figure(bound, 2) + " (1.2, or the floors' ratio if higher)", ratio <= bound);
+             "≤ " + Figure(bound, 2) + " (1.2, or the text box floors' ratio if higher)",
+             ratio <= bound);
     return 0;
 } catch (const std::exception& error) {
     std::fprintf(stderr, "serialtemp-stream: %s\n", error.what());

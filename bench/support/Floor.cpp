@@ -20,18 +20,32 @@ constexpr QRect kCurve{8, 220, 485, 190};
 constexpr QRect kLabels{8, 220, 21, 190};
 constexpr QRect kReadout{310, 195, 75, 21};
 constexpr int kStep = 8;
+// The program's receive box empties when it would hold more.
+constexpr int kBoxBytes = 10000;
 
 } // namespace
 
-Floor::Floor(Shown shown, bool curve)
+Floor::Floor(Shown shown, Box box, bool curve)
     : m_shown(shown), m_bCurve(curve), m_line(QFontMetricsF(font()).lineSpacing()) {
     resize(curve ? QSize(500, 420) : QSize(300, 200));
     startTimer(10);
+    if (box == Box::Drawn)
+        return;
+    // Its text area as large as kBox, with the program's frame and bar.
+    m_textBox = new QPlainTextEdit(this);
+    m_textBox->setGeometry(kBox.adjusted(-6, -6, 6 + 17, 6));
+    m_textBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_textBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_textBox->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_textBox->setUndoRedoEnabled(false);
+    // The program's box is not where the focus is while readings come.
+    m_textBox->setFocusPolicy(Qt::NoFocus);
 }
 
 void Floor::ShowReading(const QByteArray& bytes) {
     ++m_nReadings;
     m_bCountChanged = true;
+    m_nTextBoxBytes += int(bytes.size());
     for (char byte : bytes) {
         if (m_shown == Shown::Text) {
             m_unshown += QChar(uchar(byte));
@@ -63,10 +77,20 @@ void Floor::ShowOnFrame() {
     if (m_sinceFrame.isValid() && m_sinceFrame.elapsed() < kFrameMs)
         return;
     m_sinceFrame.start();
+    const QString shown = std::exchange(m_unshown, {});
+    if (m_textBox)
+        InsertInTextBox(shown);
+    else
+        DrawInBox(shown);
+    if (m_nUnshown > 0)
+        StepChart();
+}
+
+void Floor::DrawInBox(const QString& shown) {
     const int line = qRound(m_line);
     const qreal lastLine = kBox.bottom() + 1 - m_line;
     QRectF placed; // what this frame put on the last line
-    for (QChar c : std::exchange(m_unshown, {})) {
+    for (QChar c : shown) {
         const qreal width = Glyph(c).size().width();
         if (m_x + width > kBox.width()) {
             // What the line got is marked before it moves up with it.
@@ -83,8 +107,34 @@ void Floor::ShowOnFrame() {
         m_x += width;
     }
     update(placed.toAlignedRect());
-    if (m_nUnshown == 0)
-        return;
+}
+
+void Floor::InsertInTextBox(const QString& shown) {
+    if (m_nTextBoxBytes > kBoxBytes) {
+        m_textBox->clear();
+        m_nTextBoxBytes = 0;
+        m_x = 0;
+    }
+    // A line is broken a little short of the box's width less its margins:
+    // one the box wrapped itself would cost it a second line to lay out.
+    const QFontMetricsF metrics(m_textBox->font());
+    const qreal lineWidth =
+        m_textBox->viewport()->width() - 2 * m_textBox->document()->documentMargin() - 2;
+    QString lines;
+    for (QChar c : shown) {
+        const qreal width = metrics.horizontalAdvance(c);
+        if (m_x + width > lineWidth) {
+            lines += u'\n';
+            m_x = 0;
+        }
+        lines += c;
+        m_x += width;
+    }
+    m_textBox->moveCursor(QTextCursor::End);
+    m_textBox->insertPlainText(lines);
+}
+
+void Floor::StepChart() {
     const int shift = kStep * std::exchange(m_nUnshown, 0);
     scroll(-shift, 0, kCurve);
     m_rcStrip =
@@ -106,7 +156,7 @@ void Floor::paintEvent(QPaintEvent* event) {
     p.fillRect(kClock, m_nTicks % 2 ? Qt::black : Qt::white);
     if (event->region().intersects(kCount))
         p.fillRect(kCount, m_nReadings % 2 ? Qt::black : Qt::white);
-    if (event->region().intersects(kBox)) {
+    if (!m_textBox && event->region().intersects(kBox)) {
         // A new line's rectangle is cleared; the characters are drawn over it.
         for (const QRect& r : event->region() & kBox)
             p.fillRect(r, Qt::white);
