@@ -23,7 +23,9 @@ export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 2>"$work/xvfb.log" &
+# Without -noreset the server resets when its last client leaves, and a
+# benchmark starting meanwhile cannot connect.
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 2>"$work/xvfb.log" &
 xvfb=$!
 exec 3>&-
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
