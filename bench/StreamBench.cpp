@@ -359,16 +359,20 @@ int main(int argc, char** argv) try {
                       "curve's size on at most once a display frame and filling its new strips "
                       "and its labels",
                 curve);
-    PrintInformation("7. stream 100 Hz: charting floor / text floor",
-                     Figure(curve.floorShare / text.floorShare, 2));
-    // The program is judged against the floors with Qt's text box.
-    const double floorRatio = curve.textBoxFloorShare / text.textBoxFloorShare;
-    PrintInformation("7. stream 100 Hz: charting text box floor / text box floor",
-                     Figure(floorRatio, 2));
+    // What charting costs a window, from both pairs of floors: each pair's
+    // difference scattered from 0.4 to 1.1 % of a core from run to run, as
+    // much as it measures.
+    const double charting =
+        (curve.floorShare - text.floorShare + curve.textBoxFloorShare - text.textBoxFloorShare) / 2;
+    PrintInformation("7. stream 100 Hz: what charting costs the floors, on average",
+                     Figure(charting, 2, "% of a core"));
+    PrintInformation("7. stream 100 Hz: what opening the curve costs the program",
+                     Figure(curve.cpuShare - text.cpuShare, 2, "% of a core"));
     const double ratio = curve.cpuShare / text.cpuShare;
-    const double bound = std::max(1.2, floorRatio);
+    const double bound = std::max(1.2, 1 + kOverFloor * charting / text.cpuShare);
     PrintRow("7. stream 100 Hz: program CPU with the curve open / closed", Figure(ratio, 2),
-             "≤ " + Figure(bound, 2) + " (1.2, or the text box floors' ratio if higher)",
+             "≤ " + Figure(bound, 2) +
+                 " (1.2, or closed and 1.5 × what charting costs the floors, if higher)",
              ratio <= bound);
     return 0;
 } catch (const std::exception& error) {
