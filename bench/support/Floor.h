@@ -70,6 +70,6 @@ private:
 // A program may cost at most half as much again as its floor.
 constexpr double kOverFloor = 1.5;
 // A program may cost at most a fifth more than its floor with Qt's text box:
-// about what its clock costs it over the floor's at idle, so its receive box
+// up to what its clock costs it over the floor's at idle, so its receive box
 // may cost no more than Qt's box does as it comes.
 constexpr double kOverTextBoxFloor = 1.2;
